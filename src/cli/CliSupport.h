@@ -1,0 +1,73 @@
+// The pieces of talvorin-cli every subcommand uses: how reports and outside programs appear on a
+// command line, the parsed arguments, and the run's context.
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/Context.h"
+#include "shell/Platform.h"
+#include "shell/UserDialogs.h"
+#include "store/Installation.h"
+#include "store/Reporter.h"
+
+namespace talvorin {
+
+// List lines to standard output (unless quiet), box texts to standard error.
+class CliReporter : public Reporter {
+ public:
+  bool quiet = false;
+  std::FILE* out = stdout;
+  std::FILE* err = stderr;
+
+ protected:
+  void ShowLine(const std::string& line) override;
+  void ShowBox(const std::string& text, int kind) override;
+};
+
+// Interactive outside programs (editor, viewers, TRYCUT, browser) start only with --open; without it
+// a list line names what would have been started. Command files still run.
+class CliPlatform : public PosixPlatform {
+ public:
+  CliPlatform(Reporter& rep, bool open) : rep_(rep), open_(open) {}
+  bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
+  bool OpenDocument(const std::string& path) override;
+
+ private:
+  Reporter& rep_;
+  bool open_;
+};
+
+// Exit statuses.
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// A subcommand's arguments after the global options were taken out.
+struct CliArgs {
+  std::vector<std::string> positional;
+  // Takes "--name VALUE" out of the positional arguments; false when it is there without a value.
+  bool TakeOption(const std::string& name, std::optional<std::string>& value);
+};
+
+struct CliRun {
+  Context& ctx;
+  CliArgs args;
+};
+
+// Resolves FILE of the "ini" commands: an absolute path as it is, a relative one in the program folder
+// (letter case ignored).
+std::string CliFilePath(const Installation& inst, const std::string& file);
+
+struct CliCommand {
+  const char* name;
+  const char* usage;
+  int (*run)(CliRun& run);
+};
+
+// The subcommands of the shell layer: ver, sys, help, ini.
+const std::vector<CliCommand>& ShellCommands();
+
+}  // namespace talvorin

@@ -1,0 +1,40 @@
+// The questions the system puts to its user: open-file dialog, yes/no box, colour chooser. The GUI
+// answers with Qt dialogs, talvorin-cli from its arguments, tests from a script.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "store/Installation.h"
+
+namespace talvorin {
+
+class UserDialogs {
+ public:
+  virtual ~UserDialogs() = default;
+  // Open-file dialog starting in `folder`, showing files matching `filter` ("*.dat"). False when
+  // the user cancels; `path` is then unchanged.
+  virtual bool ChooseFile(const std::string& title, const std::string& folder, const std::string& filter,
+                          std::string& path) = 0;
+  // A yes/no question: true for yes.
+  virtual bool AskYesNo(const std::string& text) = 0;
+  // Colour chooser starting at `colour`. False when cancelled; `colour` is then unchanged.
+  virtual bool ChooseColour(Colour& colour) = 0;
+};
+
+// Answers given in advance, in order; an exhausted queue answers cancel or no.
+class ScriptedDialogs : public UserDialogs {
+ public:
+  std::deque<std::string> files;
+  std::deque<bool> answers;
+  std::deque<Colour> colours;
+  std::vector<std::string> asked;  // every dialog title and question, in order
+
+  bool ChooseFile(const std::string& title, const std::string& folder, const std::string& filter,
+                  std::string& path) override;
+  bool AskYesNo(const std::string& text) override;
+  bool ChooseColour(Colour& colour) override;
+};
+
+}  // namespace talvorin
