@@ -54,7 +54,16 @@ std::string Cp932(std::string_view utf8) {
 }
 
 void CopyProgramFolder(const TestFolder& folder) {
-  fs::copy(TALVORIN_PROGRAM_DIR, folder.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  // The converted counterparts of data/ only: runs of the built programs leave folders and logs in
+  // the build's program folder that a test must not inherit.
+  const fs::path data = TALVORIN_DATA_DIR;
+  for (const fs::directory_entry& e : fs::recursive_directory_iterator(data)) {
+    if (!e.is_regular_file() || e.path().filename() == "CMakeLists.txt") continue;
+    fs::path relative = fs::relative(e.path(), data);
+    fs::create_directories((fs::path(folder.path()) / relative).parent_path());
+    fs::copy_file(fs::path(TALVORIN_PROGRAM_DIR) / relative, fs::path(folder.path()) / relative,
+                  fs::copy_options::overwrite_existing);
+  }
 }
 
 TestContext::TestContext(const TestFolder& folder) : ctx{inst, reporter, platform, dialogs, ""} {

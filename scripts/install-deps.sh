@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what building and testing TALVORIN needs on Debian 12. Runs apt-get as root (through
+# sudo when started as another user).
+set -euo pipefail
+packages=(
+  cmake g++ make          # the build
+  libgtest-dev            # the test suite (GoogleTest)
+  libbenchmark-dev        # bench/
+  clang libclang-rt-14-dev  # fuzz/ (libFuzzer with the sanitizers)
+  libc-bin                # iconv for CP932 (glibc)
+  xdg-utils               # xdg-open: documents and help open with the desktop's programs
+)
+run() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+export DEBIAN_FRONTEND=noninteractive
+run apt-get update
+run apt-get install -y --no-install-recommends "${packages[@]}"
