@@ -67,10 +67,12 @@ std::size_t Utf8SequenceLength(unsigned char c) {
   return 4;
 }
 
-// CP932 width of one UTF-8 character: 1 for ASCII and half-width katakana (U+FF61-U+FF9F), else 2.
+// CP932 width of one UTF-8 character: 1 for ASCII, half-width katakana (U+FF61-U+FF9F) and the two
+// characters the encoder writes as single bytes (U+00A5 yen sign as 5C, U+203E overline as 7E), else 2.
 std::size_t Cp932Width(std::string_view ch) {
   unsigned char c0 = ch[0];
   if (c0 < 0x80) return 1;
+  if (ch == "\u00A5" || ch == "\u203E") return 1;
   if (ch.size() == 3 && c0 == 0xEF) {
     unsigned cp = ((c0 & 0x0F) << 12) | ((static_cast<unsigned char>(ch[1]) & 0x3F) << 6) |
                   (static_cast<unsigned char>(ch[2]) & 0x3F);

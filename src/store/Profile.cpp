@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -74,10 +75,11 @@ enum class LoadResult { Ok, Absent, Unreadable };
 LoadResult Load(const std::string& file, std::shared_ptr<const ParsedProfile>& out) {
   struct stat st;
   if (stat(file.c_str(), &st) != 0) {
+    const bool absent = errno == ENOENT || errno == ENOTDIR;  // before anything else can change errno
     std::lock_guard<std::mutex> lock(cacheMutex);
     cache.erase(file);
     out = std::make_shared<ParsedProfile>();
-    return errno == ENOENT || errno == ENOTDIR ? LoadResult::Absent : LoadResult::Unreadable;
+    return absent ? LoadResult::Absent : LoadResult::Unreadable;
   }
   if (!S_ISREG(st.st_mode)) {
     out = std::make_shared<ParsedProfile>();
@@ -93,8 +95,9 @@ LoadResult Load(const std::string& file, std::shared_ptr<const ParsedProfile>& o
   }
   int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
+    const bool absent = errno == ENOENT;
     out = std::make_shared<ParsedProfile>();
-    return errno == ENOENT ? LoadResult::Absent : LoadResult::Unreadable;
+    return absent ? LoadResult::Absent : LoadResult::Unreadable;
   }
   std::string bytes;
   bool ok = fstat(fd, &st) == 0 && ReadAll(fd, bytes);
@@ -154,6 +157,15 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
+// Gives the new file the old one's owner and group, as an in-place write would have kept them. Best
+// effort: where this process may not, it keeps at least the group, or else the file belongs to the
+// writer from now on (with the old permissions all the same). False when nothing could be kept.
+bool KeepOwner(int fd, const struct stat& old) {
+  if (old.st_uid == geteuid() && old.st_gid == getegid()) return true;
+  if (fchown(fd, old.st_uid, old.st_gid) == 0) return true;
+  return fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+}
+
 // Replaces `file` with `bytes` atomically: a temporary file in the same folder, flushed to disk, then
 // renamed over the old one (keeping its permissions). On success the cache holds the new content.
 bool ReplaceFile(const std::string& file, const std::string& bytes) {
@@ -171,11 +183,16 @@ bool ReplaceFile(const std::string& file, const std::string& bytes) {
   std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
 
   struct stat old;
-  mode_t mode = stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode();
+  const bool exists = stat(target.c_str(), &old) == 0;
+  // The rename would replace a file that may not be written (read-only, another user's): refuse it
+  // as writing the file itself would be refused.
+  if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
+  mode_t mode = exists ? (old.st_mode & 07777) : NewFileMode();
 
   std::string temp = folder + "/." + base + ".XXXXXX";
   int fd = mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return false;
+  if (exists) KeepOwner(fd, old);  // before fchmod: a change of owner clears set-id bits
   struct stat st;
   bool ok = WriteAll(fd, bytes) && fchmod(fd, mode) == 0 && fsync(fd) == 0 && fstat(fd, &st) == 0;
   ok = (close(fd) == 0) && ok;
@@ -195,6 +212,11 @@ bool ReplaceFile(const std::string& file, const std::string& bytes) {
 }
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+// A tab at either end of a name would be trimmed from the written line but not from the caller's name,
+// so the key could never be found again (each write would add another line); a tab before "[" or ";"
+// would even turn the key line into a section header or a comment.
+bool HasEdgeTab(std::string_view s) { return !s.empty() && (s.front() == '\t' || s.back() == '\t'); }
 
 }  // namespace
 
@@ -242,7 +264,7 @@ bool WriteString(const std::string& file, std::string_view section, std::string_
   if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value))
     return false;
   if (section.find(']') != std::string_view::npos || key.find('=') != std::string_view::npos ||
-      key.front() == '[' || key.front() == ';')
+      key.front() == '[' || key.front() == ';' || HasEdgeTab(section) || HasEdgeTab(key))
     return false;
 
   std::shared_ptr<const ParsedProfile> current;

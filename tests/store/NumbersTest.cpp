@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <clocale>
+#include <string>
+
 #include "store/Numbers.h"
 
 namespace talvorin {
@@ -37,6 +41,69 @@ TEST(FormatNumber, RoundsToThreeDecimals) {
   EXPECT_EQ(FormatNumber(0.0005001, true), "0.001");
   EXPECT_EQ(FormatNumber(99.9996, false), "100");
   EXPECT_EQ(FormatNumber(2.1004, false), "2.1");
+}
+
+TEST(AtoF, LeadingNumericPartElseZero) {
+  EXPECT_EQ(AtoF("12.5"), 12.5);
+  EXPECT_EQ(AtoF("  -2.25mm"), -2.25);
+  EXPECT_EQ(AtoF("+.5"), 0.5);
+  EXPECT_EQ(AtoF("1e2x"), 100.0);
+  EXPECT_EQ(AtoF("3.9.1"), 3.9);
+  EXPECT_EQ(AtoF("1,5"), 1.0);
+  EXPECT_EQ(AtoF("abc"), 0.0);
+  EXPECT_EQ(AtoF(""), 0.0);
+  EXPECT_EQ(AtoF("-"), 0.0);
+  // The text is not assumed to end where the view ends.
+  std::string_view part = std::string_view("12345").substr(0, 2);
+  EXPECT_EQ(AtoF(part), 12.0);
+}
+
+TEST(AtoI, LeadingDecimalPartElseZeroSaturating) {
+  EXPECT_EQ(AtoI("12abc"), 12);
+  EXPECT_EQ(AtoI(" \t7"), 7);
+  EXPECT_EQ(AtoI("-1"), -1);
+  EXPECT_EQ(AtoI("+5"), 5);
+  EXPECT_EQ(AtoI("3.9"), 3);
+  EXPECT_EQ(AtoI("0x1F"), 0);  // decimal only
+  EXPECT_EQ(AtoI("abc"), 0);
+  EXPECT_EQ(AtoI(""), 0);
+  EXPECT_EQ(AtoI("2147483647"), INT_MAX);
+  EXPECT_EQ(AtoI("99999999999"), INT_MAX);
+  EXPECT_EQ(AtoI("-99999999999"), INT_MIN);
+  EXPECT_EQ(AtoI(std::string_view("1234").substr(0, 3)), 123);
+}
+
+TEST(Sprintf, PrintfFormatsExactly) {
+  EXPECT_EQ(Sprintf("%.3f", 1.0005), "1.000");  // 1.0005 is slightly below in binary
+  EXPECT_EQ(Sprintf("%.3f", -12.3456), "-12.346");
+  EXPECT_EQ(Sprintf("%.0f", 2.5), "2");  // round half to even
+  EXPECT_EQ(Sprintf("%.0f", 3.5), "4");
+  EXPECT_EQ(Sprintf("%02d", 7), "07");
+  EXPECT_EQ(Sprintf("%04d", 42), "0042");
+  EXPECT_EQ(Sprintf("%04d", -5), "-005");
+  EXPECT_EQ(Sprintf("%s%d", "folder", 3), "folder3");
+  EXPECT_EQ(Sprintf("%s", ""), "");
+  const std::string longText(5000, 'x');
+  EXPECT_EQ(Sprintf("[%s]", longText.c_str()), "[" + longText + "]");
+}
+
+// A user's locale with a decimal comma changes neither number text nor its reading.
+TEST(Numbers, CLocaleWhateverTheProcessLocale) {
+  const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "de_DE", "fr_FR"};
+  std::string previous = std::setlocale(LC_ALL, nullptr);
+  const char* set = nullptr;
+  for (const char* name : names)
+    if ((set = std::setlocale(LC_ALL, name))) break;
+  if (!set) GTEST_SKIP() << "no locale with a decimal comma is installed";
+  bool comma = std::string(std::localeconv()->decimal_point) == ",";
+  std::string formatted = Sprintf("%.3f", 1.5);
+  std::string number = FormatNumber(12.5, true);
+  double parsed = AtoF("1.5");
+  std::setlocale(LC_ALL, previous.c_str());
+  ASSERT_TRUE(comma) << set;
+  EXPECT_EQ(formatted, "1.500");
+  EXPECT_EQ(number, "12.5");
+  EXPECT_EQ(parsed, 1.5);
 }
 
 }  // namespace
