@@ -14,21 +14,25 @@ namespace talvorin {
 
 // The main window's header: field texts as the user sees them, and the lists of its drop-downs.
 struct MainForm {
-  std::string projectName;       // 1100 "プロジェクト名", upper case, at most 127 bytes
-  std::string product;           // 1101 "商品名／加工物", upper case, at most 127 bytes
-  std::string sizeX, sizeY, sizeZ;  // 1110-1112 "材料寸法" X, Y, Z in mm
-  std::string material;          // 1113 "材 質"
-  std::string origin;            // 1120 "加工原点"
-  std::string controller;        // 1121 "制御装置"
-  std::string coordinateSystem;  // 1122 "座標系"
-  std::string programNumber;     // 1123 "Ｏ番号", digits
+  std::string projectName;                   // 1100 "プロジェクト名", upper case, at most 127 bytes
+  std::string product;                       // 1101 "商品名／加工物", upper case, at most 127 bytes
+  std::string sizeX, sizeY, sizeZ;           // 1110-1112 "材料寸法" X, Y, Z in mm
+  std::string material;                      // 1113 "材 質"
+  std::string origin;                        // 1120 "加工原点"
+  std::string controller;                    // 1121 "制御装置"
+  std::string coordinateSystem;              // 1122 "座標系"
+  std::string programNumber;                 // 1123 "Ｏ番号", digits
   std::array<std::string, 6> groupCaptions;  // buttons 2001-2006
   // Drop-down lists: entries and the preselected index (-1 none).
   std::vector<std::string> materials, origins, controllers, coordinateSystems;
+  int materialIndex = -1, originIndex = -1, controllerIndex = -1, coordinateSystemIndex = -1;
   std::string title;  // window title
 };
 
 // Program folder + "db" etc. are read from the installation; ctx.dbPath is the current project database.
+
+// Extension of project database files: key "camdbfile" of section "extension", "dat" when missing.
+std::string DatabaseExtension(const Installation& inst);
 
 // Path of the project database from the project name field: "<folder 0>/<name>.<camdbfile>".
 int SettingDBfilename(Context& ctx, MainForm& form);

@@ -64,6 +64,11 @@ int SystemInformation(Context& ctx);
 // Last-write time of a file in local time. -1 (record left zero) when the file cannot be found.
 int GetFileDate(const std::string& path, Timestamp& record);
 
+// Runs the close command of key `key` ("closetrycut", "closedxfviewer") of section "TALVORIN": program
+// folder + value through the command interpreter, waited for, when the key is set and the file exists.
+// Otherwise nothing happens and nothing is reported.
+void RunCloseCommand(Context& ctx, std::string_view key);
+
 // Opens the help document of key "HelpFile".
 int OpenHelpFile(Context& ctx);
 // Opens the help document of a settings screen's topic through "help.ini".

@@ -1,0 +1,327 @@
+// Naming, creating and saving the project database from the main window's header.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "project/Project.h"
+#include "store/Cp932.h"
+#include "store/Numbers.h"
+#include "store/Profile.h"
+
+namespace talvorin {
+namespace {
+
+// The program's name: the first section of every project database.
+constexpr const char* kProgramName = "TALVORIN";
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  out.clear();
+  char buffer[65536];
+  bool ok = true;
+  for (;;) {
+    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ok = false;
+    if (n <= 0) break;
+    out.append(buffer, static_cast<std::size_t>(n));
+  }
+  close(fd);
+  return ok;
+}
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    ssize_t n = write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// Replaces `path` by `bytes` without ever leaving a half-written file: a temporary file in the same
+// folder, flushed, renamed over the old one. A symbolic link keeps pointing at the replaced file; an
+// existing file keeps its permissions, a new one gets 0666 less the umask.
+bool ReplaceWholeFile(const std::string& path, std::string_view bytes) {
+  std::string target = path;
+  struct stat st;
+  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    char* real = realpath(path.c_str(), nullptr);
+    if (!real) return false;
+    target = real;
+    std::free(real);
+  }
+  mode_t mode;
+  if (stat(target.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode)) return false;
+    mode = st.st_mode & 07777;
+  } else {
+    mode_t mask = umask(022);
+    umask(mask);
+    mode = 0666 & ~mask;
+  }
+  std::size_t slash = target.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+  std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  std::string temp = folder + "/." + base + ".XXXXXX";
+  int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, bytes) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
+  ok = close(fd) == 0 && ok;
+  if (!ok || rename(temp.c_str(), target.c_str()) != 0) {
+    unlink(temp.c_str());
+    return false;
+  }
+  int dirFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    fsync(dirFd);
+    close(dirFd);
+  }
+  return true;
+}
+
+// The empty project database as it is created, in UTF-8 with CR LF line ends.
+std::string EmptyLayout(const Context& ctx) {
+  const std::string& folder = ctx.inst.programFolder;
+  std::string t;
+  auto line = [&t](const std::string& text) { t += text + "\r\n"; };
+  line(Sprintf("[%s]", kProgramName));
+  line("project=");
+  line("product=");
+  line(Sprintf("dbpath=%s%s", folder.c_str(), "db"));
+  line("");
+  line("csvfile=");
+  line("dxffile=");
+  line("");
+  line("[material]");
+  line("X=");
+  line("Y=");
+  line("Z=");
+  line("type=");
+  // The numbering of the origin corners.
+  line(";     1 +---------+ 2");
+  line(";       |         |");
+  line(";       |    4    |");
+  line(";       |         |");
+  line(";     0 +---------+ 3");
+  line("origin=左下");
+  line("originNo=0");
+  line("");
+  line("[machine]");
+  line("ControlDevice=");
+  line("CoordinateSystem=");
+  line("onumber=");
+  line(Sprintf("ncpath=%s%s", folder.c_str(), "ncdata"));
+  line("ncfile=");
+  line("");
+  line(Sprintf("trycutpath=%s%s", folder.c_str(), "trycut"));
+  line("trycutfile=");
+  line("");
+  // The start position is copied from the NC table file.
+  for (char axis : {'X', 'Y', 'Z'}) {
+    std::string key = Sprintf("%s%c", "Start", axis);
+    std::string value = ReadString(ctx.inst.ncTableFile, "NcFormat", key, 16, "0");
+    line(Sprintf("%s=%s", key.c_str(), value.c_str()));
+  }
+  line("");
+  for (int i = 0; i <= 1; ++i)
+    line(Sprintf("distance%d=", i));
+  line("");
+  for (int i = 0; i <= 3; ++i)
+    line(Sprintf("Seconds_Time%d=", i));
+  line("");
+  for (int i = 0; i <= 3; ++i)
+    line(Sprintf("Process_Time%d=", i));
+  line("");
+  line("[trycut]");
+  for (char axis : {'X', 'Y', 'Z'}) {
+    line(Sprintf("%cmax=", axis));
+    line(Sprintf("%cmin=", axis));
+  }
+  line("");
+  line("[hole]");
+  line("count=");
+  line("group=");
+  line("index=");
+  line("");
+  for (int n = 1; n <= 6; ++n) {
+    line(Sprintf("[%s%d]", "hole", n));
+    line("command=");
+    for (int i = 0; i <= 9; ++i)
+      line(Sprintf("%s%d=", "variable", i));
+    line("");
+  }
+  line("[ncproc]");
+  line("index=");
+  line("");
+  for (int n = 1; n <= 15; ++n) {
+    line(Sprintf("[%s%d]", "ncproc", n));
+    line("");
+  }
+  return t;
+}
+
+// A key of the project database; a refused write is reported with section, key and value.
+int WriteDbKey(Context& ctx, const char* section, const std::string& key, const std::string& value) {
+  if (WriteString(ctx.dbPath, section, key, value)) return 0;
+  return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 保存失敗", section, key.c_str(), value.c_str());
+}
+
+}  // namespace
+
+std::string DatabaseExtension(const Installation& inst) {
+  return ReadString(inst.iniPath, "extension", "camdbfile", 16, "dat");
+}
+
+int SettingDBfilename(Context& ctx, MainForm& form) {
+  ctx.reporter.Report("!!! routine name : SettingDBfilename", 0);
+  std::string name = Cp932Cut(form.projectName, 127);
+  if (name.empty()) return ctx.reporter.Report("エラー：保存前にプロジェクト名を入力して下さい", -1);
+  // The name becomes a file name in the project folder and must stay in it.
+  if (name.find('/') != std::string::npos)
+    return ctx.reporter.Report("エラー：プロジェクト名に「/」は使えません", -1);
+  if (name == "." || name == "..")
+    return ctx.reporter.Reportf(-1, "エラー：プロジェクト名「%s」はファイル名に使えません", name.c_str());
+
+  ctx.dbPath.clear();
+  std::string folder;
+  if (GetFolderPath(ctx.inst, ctx.reporter, 0, folder) != 0) return -1;
+  std::string extension = DatabaseExtension(ctx.inst);
+  ctx.dbPath = Sprintf("%s/%s.%s", folder.c_str(), name.c_str(), extension.c_str());
+  ctx.reporter.Reportf(0, "+++ DBファイル %s", ctx.dbPath.c_str());
+  return 0;
+}
+
+int MakeTALVORINdbfile(Context& ctx) {
+  ctx.reporter.Report("!!! routine name : MakeTALVORINdbfile", 0);
+  const std::string& path = ctx.dbPath;
+
+  // Everything the file held is replaced; the backup keeps it.
+  if (PathExists(path)) {
+    std::string old;
+    if (!ReadWholeFile(path, old) || !ReplaceWholeFile(Sprintf("%s.bak", path.c_str()), old))
+      ctx.reporter.Report("エラー：既存ファイルのバックアップ失敗", -1);
+  }
+
+  std::string bytes;
+  if (!Utf8ToCp932(EmptyLayout(ctx), bytes))
+    return ctx.reporter.Reportf(-1, "エラー：ファイル %s の内容をShift_JISで書けません。", path.c_str());
+  if (path.empty() || !ReplaceWholeFile(path, bytes))
+    return ctx.reporter.Reportf(-1, "エラー：ファイル %s が開けません。", path.c_str());
+  return 0;
+}
+
+int SaveTALVORINdata(Context& ctx, MainForm& form, int overwrite) {
+  Reporter& rep = ctx.reporter;
+  rep.Report("!!! routine name : SaveTALVORINdata", 0);
+
+  // 1. The file to save into.
+  if (!PathExists(ctx.dbPath)) {
+    rep.Report("... 保存ファイルが設定されてません\n... 新規に設定します", 1);
+    if (SettingDBfilename(ctx, form) != 0) return -1;
+    overwrite = 0;
+  }
+  rep.Reportf(0, "+++ DBファイル %s", ctx.dbPath.c_str());
+  if (overwrite == 1) {
+    rep.Report("... 上書き保存", 0);
+  } else if (MakeTALVORINdbfile(ctx) != 0) {
+    return -1;
+  }
+
+  // 2. Names.
+  std::string project = Cp932Cut(form.projectName, 127);
+  if (project.empty()) return rep.Report("エラー：プロジェクト名を入力して下さい", -1);
+  if (WriteDbKey(ctx, "TALVORIN", "project", project) != 0) return -1;
+  // An empty product field keeps the stored name.
+  std::string product = Cp932Cut(form.product, 127);
+  if (!product.empty() && WriteDbKey(ctx, "TALVORIN", "product", product) != 0) return -1;
+  std::string folder;
+  if (GetFolderPath(ctx.inst, rep, 0, folder) != 0) return -1;
+  if (WriteDbKey(ctx, "TALVORIN", "dbpath", folder) != 0) return -1;
+
+  // 3. Material block: size with its point kept, material name, origin.
+  const std::string* sizeFields[3] = {&form.sizeX, &form.sizeY, &form.sizeZ};
+  const char axes[3] = {'X', 'Y', 'Z'};
+  double size[3] = {0, 0, 0};
+  for (int i = 0; i < 3; ++i) {
+    std::string text = Cp932Cut(*sizeFields[i], 15);
+    if (text.empty()) return rep.Reportf(-1, "エラー：材料 %c 寸法が定義されてません", axes[i]);
+    size[i] = AtoF(text);
+    if (WriteDbKey(ctx, "material", std::string(1, axes[i]), FormatNumber(size[i], true)) != 0) return -1;
+  }
+  std::string material = Cp932Cut(form.material, 15);
+  if (material.empty()) return rep.Report("エラー：材質が定義されてません", -1);
+  if (WriteDbKey(ctx, "material", "type", material) != 0) return -1;
+  std::string origin = Cp932Cut(form.origin, 15);
+  if (origin.empty()) origin = "左下";
+  int originNo = ReadInt(ctx.inst.iniPath, "machine", origin, 0);
+  if (WriteDbKey(ctx, "material", "origin", origin) != 0) return -1;
+  if (WriteDbKey(ctx, "material", "originNo", Sprintf("%d", originNo)) != 0) return -1;
+
+  // 4. Machine: controller, coordinate system (an OSP needs a G15H system), program number, files.
+  std::string controller = Cp932Cut(form.controller, 15);
+  if (controller.empty()) return rep.Report("エラー：制御装置が定義されてません", -1);
+  if (WriteDbKey(ctx, "machine", "ControlDevice", controller) != 0) return -1;
+  std::string system = Cp932Cut(form.coordinateSystem, 15);
+  if (system.empty()) return rep.Report("エラー：座標系が定義されてません", -1);
+  if (controller.find("OSP") != std::string::npos && system.find("G15H") == std::string::npos)
+    return rep.Report("エラー：座標系がOSP仕様に定義されてません", -1);
+  if (WriteDbKey(ctx, "machine", "CoordinateSystem", system) != 0) return -1;
+  int onumber = AtoI(form.programNumber);
+  if (WriteDbKey(ctx, "machine", "onumber", Sprintf("%d", onumber)) != 0) return -1;
+  if (WriteDbKey(ctx, "machine", "trycutfile", Sprintf("O%04d", onumber)) != 0) return -1;
+  std::string ncExtension = ReadString(ctx.inst.iniPath, "extension", controller, 16);
+  if (ncExtension.empty())
+    return rep.Reportf(-1, "エラー：[extension] %s= | 拡張子取得失敗", controller.c_str());
+  if (WriteDbKey(ctx, "machine", "ncfile", Sprintf("O%04d.%s", onumber, ncExtension.c_str())) != 0) return -1;
+
+  // 5. The TRYCUT material box.
+  if (WriteTrycutMaterial(ctx, size[0], size[1], size[2], originNo) != 0) return -1;
+  rep.Reportf(0, "+++ DBファイル保存 : %s", ctx.dbPath.c_str());
+  return 0;
+}
+
+int NewSavedata(Context& ctx, MainForm& form) {
+  if (SettingDBfilename(ctx, form) != 0) return -1;
+  return SaveTALVORINdata(ctx, form, 0);
+}
+
+int WriteTrycutMaterial(Context& ctx, double x, double y, double z, int originNo) {
+  ctx.reporter.Report("!!! routine name : WriteTrycutMaterial", 0);
+  // The block lies from the origin towards +X/+Y or -X/-Y by its corner; the top face is Z 0.
+  double minimum[3], maximum[3];
+  switch (originNo) {
+    case 0:  // lower left
+      minimum[0] = 0, minimum[1] = 0, maximum[0] = x, maximum[1] = y;
+      break;
+    case 1:
+      minimum[0] = 0, minimum[1] = -y, maximum[0] = x, maximum[1] = 0;
+      break;
+    case 2:
+      minimum[0] = -x, minimum[1] = 0, maximum[0] = 0, maximum[1] = y;
+      break;
+    case 3:
+      minimum[0] = -x, minimum[1] = -y, maximum[0] = 0, maximum[1] = 0;
+      break;
+    default:  // centre
+      minimum[0] = -x / 2, minimum[1] = -y / 2, maximum[0] = x / 2, maximum[1] = y / 2;
+      break;
+  }
+  minimum[2] = -z;
+  maximum[2] = 0;
+  const char axes[3] = {'X', 'Y', 'Z'};
+  for (int i = 0; i < 3; ++i) {
+    if (WriteDbKey(ctx, "trycut", Sprintf("%c%s", axes[i], "max"), FormatNumber(maximum[i], false)) != 0)
+      return -1;
+    if (WriteDbKey(ctx, "trycut", Sprintf("%c%s", axes[i], "min"), FormatNumber(minimum[i], false)) != 0)
+      return -1;
+  }
+  return 0;
+}
+
+}  // namespace talvorin
