@@ -1,0 +1,192 @@
+// The tool list, the magazine table and the tool screen.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "store/Cp932.h"
+#include "store/Numbers.h"
+#include "store/Profile.h"
+#include "tools/Tools.h"
+
+namespace talvorin {
+namespace {
+
+constexpr std::size_t kToolNameLimit = 32;  // "toolname": 31 bytes
+constexpr std::size_t kDiameterLimit = 8;   // "diameter": 7 bytes
+
+std::string ToolListFile(const Installation& inst) {
+  return ProgramFile(inst, "defineTool.tbl");
+}
+std::string MagazineFile(const Installation& inst) {
+  return ProgramFile(inst, "ToolMagazine.tbl");
+}
+std::string PocketSection(int n) {
+  return Sprintf("T%d", n);
+}
+
+// Rows of the screen that show pockets: the magazine size, at most thirty.
+int ScreenRows(const Installation& inst) {
+  return std::clamp(MagazineSize(inst), 0, kToolScreenRows);
+}
+
+// The magazine table as it is created: a comment line, an empty line, then per pocket its section
+// line, both keys without values and an empty line.
+std::string EmptyMagazine(int size) {
+  std::string text = ";;;マシニング　工具情報\r\n\r\n";
+  for (int n = 1; n <= size; ++n)
+    text += Sprintf("[T%d]\r\ntoolname=\r\ndiameter=\r\n\r\n", n);
+  return text;
+}
+
+// Creates `path` with `bytes`: written to a temporary file of the same folder, flushed and renamed
+// into place, so another program never reads half a table.
+bool CreateWholeFile(const std::string& path, std::string_view bytes) {
+  std::string temp = path + ".XXXXXX";
+  int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  mode_t mask = umask(022);
+  umask(mask);
+  bool ok = fchmod(fd, 0666 & ~mask) == 0;
+  while (ok && !bytes.empty()) {
+    ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  ok = ok && fsync(fd) == 0;
+  ok = (close(fd) == 0) && ok;
+  if (!ok || rename(temp.c_str(), path.c_str()) != 0) {
+    unlink(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int MagazineSize(const Installation& inst) {
+  return ReadInt(inst.iniPath, "TALVORIN", "MaxToolNumber", 30);
+}
+
+void SetupToolsused(Context& ctx, ToolForm& form) {
+  // 1. Magazine size and the tool list's highest entry number.
+  ctx.reporter.Report("!!! routine name : SetupToolsused", 0);
+  int rows = ScreenRows(ctx.inst);
+  std::string file = ToolListFile(ctx.inst);
+  int index = ReadInt(file, "TOOLLIST", "index", 10);
+  ctx.reporter.Reportf(0, "!!! File = %s", file.c_str());
+
+  // 2. Every present entry up to the index, a missing one skipped; the screen opens with empty lists.
+  for (ToolRow& row : form.rows)
+    row.toolNames.clear();
+  for (int i = 0; i <= index; ++i) {
+    std::string name = ReadString(file, "TOOLLIST", Sprintf("%s%d", "TOOLLIST", i), kToolNameLimit);
+    if (name.empty()) continue;
+    for (int n = 0; n < rows; ++n)
+      form.rows[static_cast<std::size_t>(n)].toolNames.push_back(name);
+  }
+}
+
+int GetToolTableFile(Context& ctx, std::string& path) {
+  // 1. Path and magazine size.
+  ctx.reporter.Report("!!! routine name : GetToolTableFile", 0);
+  path = MagazineFile(ctx.inst);
+  int size = MagazineSize(ctx.inst);
+
+  // 2. An existing table is used as it is.
+  if (PathExists(path)) return size;
+
+  // 3. Otherwise it is created with one empty section per pocket.
+  ctx.reporter.Reportf(0, "!!! 工具ファイル %s を新規作成", path.c_str());
+  std::string bytes;
+  if (!Utf8ToCp932(EmptyMagazine(size), bytes) || !CreateWholeFile(path, bytes))
+    return ctx.reporter.Reportf(-1, "エラー：工具ファイル %s が開けません", path.c_str());
+  return size;
+}
+
+int ReadToolTabel(Context& ctx, ToolForm& form) {
+  // 1. The table, created when missing.
+  ctx.reporter.Report("!!! routine name : ReadToolTabel", 0);
+  std::string path;
+  if (GetToolTableFile(ctx, path) < 0) return -1;
+
+  // 2. Pocket n into row n; keys that are not set leave the fields as they are.
+  int rows = ScreenRows(ctx.inst);
+  for (int n = 1; n <= rows; ++n) {
+    ToolRow& row = form.rows[static_cast<std::size_t>(n - 1)];
+    std::string section = PocketSection(n);
+    std::string name = ReadString(path, section, "toolname", kToolNameLimit);
+    if (!name.empty()) row.toolName = name;
+    std::string diameter = ReadString(path, section, "diameter", kDiameterLimit);
+    if (!diameter.empty()) row.diameter = diameter;
+  }
+
+  // 3. Done.
+  ctx.reporter.Report("+++ 既定の工具テーブルを読込ました。", 0);
+  return 0;
+}
+
+int WriteToolTabel(Context& ctx, ToolForm& form) {
+  // 1. Non-empty fields of row n into pocket n; an empty field writes nothing.
+  ctx.reporter.Report("!!! routine name : WriteToolTabel", 0);
+  std::string path = MagazineFile(ctx.inst);
+  int rows = ScreenRows(ctx.inst);
+  for (int n = 1; n <= rows; ++n) {
+    const ToolRow& row = form.rows[static_cast<std::size_t>(n - 1)];
+    std::string section = PocketSection(n);
+    // The fields hold no more than their limits; a longer text from elsewhere is cut the same way.
+    // 2. A refused write stops here; the rows before it stay written.
+    std::string name = Cp932Cut(row.toolName, kToolNameLimit - 1);
+    if (!name.empty() && !WriteString(path, section, "toolname", name))
+      return ctx.reporter.Reportf(-1, "エラー：[%s] toolname=%s 工具名書込み失敗", section.c_str(),
+                                  name.c_str());
+    std::string diameter = Cp932Cut(row.diameter, kDiameterLimit - 1);
+    if (!diameter.empty() && !WriteString(path, section, "diameter", diameter))
+      return ctx.reporter.Reportf(-1, "エラー：[%s] diameter=%s 工具径書込み失敗", section.c_str(),
+                                  diameter.c_str());
+  }
+
+  // 3. Done, with an information box.
+  ctx.reporter.Report("+++ 工具テーブルを更新しました。", 1);
+  return 0;
+}
+
+int FindToolNumber(Context& ctx, std::string_view name, std::string_view diameter) {
+  // An empty name would match every pocket that has no tool.
+  if (name.empty()) return -1;
+  // 1. The diameter as a number.
+  double d = AtoF(diameter);
+  // 2. The first pocket with the same name (exactly) and the same diameter (as a number).
+  std::string path = MagazineFile(ctx.inst);
+  int size = MagazineSize(ctx.inst);
+  for (int n = 1; n <= size; ++n) {
+    std::string section = PocketSection(n);
+    if (ReadString(path, section, "toolname", kToolNameLimit) != name) continue;
+    if (AtoF(ReadString(path, section, "diameter", kDiameterLimit)) == d) return n;
+  }
+  // 3. No such tool.
+  return -1;
+}
+
+int ReadMagazine(Context& ctx, std::vector<MagazinePocket>& pockets) {
+  std::string path;
+  int size = GetToolTableFile(ctx, path);
+  if (size < 0) return -1;
+  pockets.clear();
+  for (int n = 1; n <= size; ++n) {
+    std::string section = PocketSection(n);
+    pockets.push_back({n, ReadString(path, section, "toolname", kToolNameLimit),
+                       ReadString(path, section, "diameter", kDiameterLimit)});
+  }
+  return 0;
+}
+
+int OpenToolScreen(Context& ctx, ToolForm& form) {
+  SetupToolsused(ctx, form);
+  return ReadToolTabel(ctx, form);
+}
+
+}  // namespace talvorin
