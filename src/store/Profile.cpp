@@ -100,7 +100,9 @@ LoadResult Load(const std::string& file, std::shared_ptr<const ParsedProfile>& o
     return absent ? LoadResult::Absent : LoadResult::Unreadable;
   }
   std::string bytes;
-  bool ok = fstat(fd, &st) == 0 && ReadAll(fd, bytes);
+  bool ok = fstat(fd, &st) == 0;
+  if (ok) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  ok = ok && ReadAll(fd, bytes);
   close(fd);
   if (!ok) {
     out = std::make_shared<ParsedProfile>();
@@ -296,8 +298,9 @@ bool WriteString(const std::string& file, std::string_view section, std::string_
     std::string header = "[" + s + "]";
     if (!p.lines.empty() && p.lines.back().end.empty()) {
       ProfileLine& last = p.lines.back();
-      if (last.bytes.empty() || (p.utf8 && last.bytes == kBom)) {
-        last.bytes += header;  // an empty last line (or only the byte-order mark) takes the header
+      // An empty last line, or a file of nothing but the byte-order mark, takes the header.
+      if (last.bytes.empty() || (p.utf8 && p.lines.size() == 1 && last.bytes == kBom)) {
+        last.bytes += header;
         last.end = "\r\n";
         header.clear();
       } else {

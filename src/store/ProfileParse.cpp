@@ -71,9 +71,14 @@ std::string FoldProfileName(std::string_view name, bool utf8) {
 ParsedProfile ParseProfile(std::string_view fileBytes) {
   ParsedProfile p;
   p.utf8 = fileBytes.substr(0, kBom.size()) == kBom;
+  std::size_t lineCount = 1;
+  for (char c : fileBytes) lineCount += c == '\n';
+  p.lines.reserve(lineCount);
   std::size_t pos = 0;
   while (pos < fileBytes.size()) {
-    std::size_t eol = fileBytes.find_first_of("\r\n", pos);
+    std::size_t eol = pos;
+    while (eol < fileBytes.size() && fileBytes[eol] != '\r' && fileBytes[eol] != '\n') ++eol;
+    if (eol == fileBytes.size()) eol = std::string_view::npos;
     ProfileLine line;
     if (eol == std::string_view::npos) {
       line.bytes.assign(fileBytes.substr(pos));

@@ -224,6 +224,13 @@ TEST_F(ProfileWrite, Utf8FileKeepsItsMarkAndIsWrittenInUtf8) {
   std::string g = File("\xEF\xBB\xBF");
   ASSERT_TRUE(WriteString(g, "s", "k", "値"));
   EXPECT_EQ(Bytes(g), "\xEF\xBB\xBF[s]\r\nk=値\r\n");
+
+  // Mark bytes on a later last line are ordinary text: the new section goes on a line of its own,
+  // so that it is found again.
+  std::string h = File("\xEF\xBB\xBF\n\xEF\xBB\xBF");
+  ASSERT_TRUE(WriteString(h, "B", "x", "v"));
+  EXPECT_EQ(Bytes(h), "\xEF\xBB\xBF\n\xEF\xBB\xBF\r\n[B]\r\nx=v\r\n");
+  EXPECT_EQ(ReadString(h, "B", "x", 16), "v");
 }
 
 TEST_F(ProfileWrite, Cp932FileGetsCp932Bytes) {
