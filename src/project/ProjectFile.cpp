@@ -8,6 +8,7 @@
 
 #include "project/Project.h"
 #include "store/Cp932.h"
+#include "store/Files.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
 
@@ -16,74 +17,6 @@ namespace {
 
 // The program's name: the first section of every project database.
 constexpr const char* kProgramName = "TALVORIN";
-
-bool ReadWholeFile(const std::string& path, std::string& out) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  out.clear();
-  char buffer[65536];
-  bool ok = true;
-  for (;;) {
-    ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) ok = false;
-    if (n <= 0) break;
-    out.append(buffer, static_cast<std::size_t>(n));
-  }
-  close(fd);
-  return ok;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    ssize_t n = write(fd, data.data(), data.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
-// Replaces `path` by `bytes` without ever leaving a half-written file: a temporary file in the same
-// folder, flushed, renamed over the old one. A symbolic link keeps pointing at the replaced file; an
-// existing file keeps its permissions, a new one gets 0666 less the umask.
-bool ReplaceWholeFile(const std::string& path, std::string_view bytes) {
-  std::string target = path;
-  struct stat st;
-  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    char* real = realpath(path.c_str(), nullptr);
-    if (!real) return false;
-    target = real;
-    std::free(real);
-  }
-  mode_t mode;
-  if (stat(target.c_str(), &st) == 0) {
-    if (!S_ISREG(st.st_mode)) return false;
-    mode = st.st_mode & 07777;
-  } else {
-    mode_t mask = umask(022);
-    umask(mask);
-    mode = 0666 & ~mask;
-  }
-  std::size_t slash = target.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
-  std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temp = folder + "/." + base + ".XXXXXX";
-  int fd = mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  if (!ok || rename(temp.c_str(), target.c_str()) != 0) {
-    unlink(temp.c_str());
-    return false;
-  }
-  int dirFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    fsync(dirFd);
-    close(dirFd);
-  }
-  return true;
-}
 
 // The empty project database as it is created, in UTF-8 with CR LF line ends.
 std::string EmptyLayout(const Context& ctx) {

@@ -13,6 +13,7 @@
 #include <unordered_map>
 
 #include "store/Cp932.h"
+#include "store/Files.h"
 #include "store/ProfileParse.h"
 
 namespace talvorin {
@@ -42,32 +43,6 @@ struct CacheEntry {
 
 std::mutex cacheMutex;
 std::unordered_map<std::string, CacheEntry> cache;
-
-bool ReadAll(int fd, std::string& out) {
-  out.clear();
-  char buffer[65536];
-  for (;;) {
-    ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) return true;
-    out.append(buffer, static_cast<std::size_t>(n));
-  }
-}
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    ssize_t n = write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
 
 enum class LoadResult { Ok, Absent, Unreadable };
 
@@ -102,7 +77,7 @@ LoadResult Load(const std::string& file, std::shared_ptr<const ParsedProfile>& o
   std::string bytes;
   bool ok = fstat(fd, &st) == 0;
   if (ok) bytes.reserve(static_cast<std::size_t>(st.st_size));
-  ok = ok && ReadAll(fd, bytes);
+  ok = ok && ReadAllFrom(fd, bytes);
   close(fd);
   if (!ok) {
     out = std::make_shared<ParsedProfile>();
@@ -121,8 +96,10 @@ LoadResult Load(const std::string& file, std::shared_ptr<const ParsedProfile>& o
 
 // Only spaces are trimmed from the names a caller gives.
 std::string_view TrimSpaces(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  while (!s.empty() && s.front() == ' ')
+    s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ')
+    s.remove_suffix(1);
   return s;
 }
 
@@ -153,72 +130,28 @@ std::string CutToLimit(std::string_view utf8Text, std::size_t limit) {
   return Cp932Cut(utf8Text, limit == 0 ? 0 : limit - 1);
 }
 
-mode_t NewFileMode() {
-  mode_t mask = umask(022);
-  umask(mask);
-  return 0666 & ~mask;
-}
-
-// Gives the new file the old one's owner and group, as an in-place write would have kept them. Best
-// effort: where this process may not, it keeps at least the group, or else the file belongs to the
-// writer from now on (with the old permissions all the same). False when nothing could be kept.
-bool KeepOwner(int fd, const struct stat& old) {
-  if (old.st_uid == geteuid() && old.st_gid == getegid()) return true;
-  if (fchown(fd, old.st_uid, old.st_gid) == 0) return true;
-  return fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
-}
-
-// Replaces `file` with `bytes` atomically: a temporary file in the same folder, flushed to disk, then
-// renamed over the old one (keeping its permissions). On success the cache holds the new content.
+// Replaces the file atomically; on success the cache holds the new content.
 bool ReplaceFile(const std::string& file, const std::string& bytes) {
-  // A symbolic link is kept: its target is replaced.
-  std::string target = file;
-  struct stat lst;
-  if (lstat(file.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
-    char* real = realpath(file.c_str(), nullptr);
-    if (!real) return false;
-    target = real;
-    std::free(real);
-  }
-  std::size_t slash = target.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
-  std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-
-  struct stat old;
-  const bool exists = stat(target.c_str(), &old) == 0;
-  // The rename would replace a file that may not be written (read-only, another user's): refuse it
-  // as writing the file itself would be refused.
-  if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
-  mode_t mode = exists ? (old.st_mode & 07777) : NewFileMode();
-
-  std::string temp = folder + "/." + base + ".XXXXXX";
-  int fd = mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  if (exists) KeepOwner(fd, old);  // before fchmod: a change of owner clears set-id bits
+  if (!ReplaceWholeFile(file, bytes)) return false;
   struct stat st;
-  bool ok = WriteAll(fd, bytes) && fchmod(fd, mode) == 0 && fsync(fd) == 0 && fstat(fd, &st) == 0;
-  ok = (close(fd) == 0) && ok;
-  if (!ok || rename(temp.c_str(), target.c_str()) != 0) {
-    unlink(temp.c_str());
-    return false;
-  }
-  // The rename itself must survive a crash too.
-  int dirFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    fsync(dirFd);
-    close(dirFd);
-  }
   std::lock_guard<std::mutex> lock(cacheMutex);
-  cache[file] = {IdentityOf(st), std::make_shared<const ParsedProfile>(ParseProfile(bytes))};
+  if (stat(file.c_str(), &st) == 0 && static_cast<std::size_t>(st.st_size) == bytes.size())
+    cache[file] = {IdentityOf(st), std::make_shared<const ParsedProfile>(ParseProfile(bytes))};
+  else
+    cache.erase(file);
   return true;
 }
 
-bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+bool HasLineBreak(std::string_view s) {
+  return s.find_first_of("\r\n") != std::string_view::npos;
+}
 
 // A tab at either end of a name would be trimmed from the written line but not from the caller's name,
 // so the key could never be found again (each write would add another line); a tab before "[" or ";"
 // would even turn the key line into a section header or a comment.
-bool HasEdgeTab(std::string_view s) { return !s.empty() && (s.front() == '\t' || s.back() == '\t'); }
+bool HasEdgeTab(std::string_view s) {
+  return !s.empty() && (s.front() == '\t' || s.back() == '\t');
+}
 
 }  // namespace
 
@@ -234,7 +167,8 @@ std::string ReadString(const std::string& file, std::string_view section, std::s
       return Cp932ToUtf8(Cp932CutBytes(v, limit - 1));
     }
   }
-  while (!defaultValue.empty() && defaultValue.back() == ' ') defaultValue.remove_suffix(1);
+  while (!defaultValue.empty() && defaultValue.back() == ' ')
+    defaultValue.remove_suffix(1);
   return CutToLimit(defaultValue, limit);
 }
 
@@ -254,7 +188,8 @@ int ReadInt(const std::string& file, std::string_view section, std::string_view 
     i = 1;
   }
   std::uint32_t n = 0;
-  for (; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i) n = n * 10u + static_cast<std::uint32_t>(v[i] - '0');
+  for (; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i)
+    n = n * 10u + static_cast<std::uint32_t>(v[i] - '0');
   if (negative) n = 0u - n;
   return static_cast<int>(n);
 }

@@ -1,0 +1,106 @@
+#include "store/Files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace talvorin {
+
+bool ReadAllFrom(int fd, std::string& out) {
+  out.clear();
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return true;
+    out.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = ReadAllFrom(fd, out);
+  close(fd);
+  return ok;
+}
+
+namespace {
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    ssize_t n = write(fd, data.data(), data.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+mode_t NewFileMode() {
+  mode_t mask = umask(022);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+// Gives the new file the old one's owner and group, as an in-place write would have kept them. Best
+// effort: where this process may not, it keeps at least the group, or else the file belongs to the
+// writer from now on (with the old permissions all the same). False when nothing could be kept.
+bool KeepOwner(int fd, const struct stat& old) {
+  if (old.st_uid == geteuid() && old.st_gid == getegid()) return true;
+  if (fchown(fd, old.st_uid, old.st_gid) == 0) return true;
+  return fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+}
+
+}  // namespace
+
+bool ReplaceWholeFile(const std::string& file, std::string_view bytes) {
+  // A symbolic link is kept: its target is replaced.
+  std::string target = file;
+  struct stat lst;
+  if (lstat(file.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+    char* real = realpath(file.c_str(), nullptr);
+    if (!real) return false;
+    target = real;
+    std::free(real);
+  }
+  std::size_t slash = target.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+  std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+
+  struct stat old;
+  const bool exists = stat(target.c_str(), &old) == 0;
+  // The rename would replace a file that may not be written (read-only, another user's): refuse it
+  // as writing the file itself would be refused.
+  if (exists && !S_ISREG(old.st_mode)) return false;
+  if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
+  mode_t mode = exists ? (old.st_mode & 07777) : NewFileMode();
+
+  std::string temp = folder + "/." + base + ".XXXXXX";
+  int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  if (exists) KeepOwner(fd, old);  // before fchmod: a change of owner clears set-id bits
+  bool ok = WriteAll(fd, bytes) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
+  ok = (close(fd) == 0) && ok;
+  if (!ok || rename(temp.c_str(), target.c_str()) != 0) {
+    unlink(temp.c_str());
+    return false;
+  }
+  // The rename itself must survive a crash too.
+  int dirFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    fsync(dirFd);
+    close(dirFd);
+  }
+  return true;
+}
+
+}  // namespace talvorin
