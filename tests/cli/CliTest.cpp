@@ -1,70 +1,43 @@
 // talvorin-cli as a black box: a program folder copied from the build, the command run with
 // --folder, its standard output, standard error, exit status and the files it leaves.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include "shell/ProgramSetup.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
+#include "support/CliRun.h"
 #include "support/TestFolder.h"
-
-extern char** environ;
 
 namespace talvorin {
 namespace {
 
 using test::TestFolder;
 
-struct CliResult {
-  int status = -1;
-  std::string out, err;
-};
-
 class Cli : public ::testing::Test {
  protected:
   void SetUp() override { test::CopyProgramFolder(folder); }
 
-  CliResult Run(std::vector<std::string> args, bool withFolder = true) {
+  test::CliResult Run(std::vector<std::string> args, bool withFolder = true) {
     std::vector<std::string> all{TALVORIN_CLI};
     if (withFolder) {
       all.push_back("--folder");
       all.push_back(folder.path());
     }
     all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, output.File("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, output.File("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    pid_t pid;
-    CliResult r;
-    if (posix_spawn(&pid, all[0].c_str(), &actions, nullptr, argv.data(), environ) == 0) {
-      int status = 0;
-      waitpid(pid, &status, 0);
-      r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    r.out = output.Read("out");
-    r.err = output.Read("err");
-    return r;
+    return test::RunProgram(all);
   }
 
   std::string Ini() const { return folder.File("TALVORIN.ini"); }
 
-  TestFolder folder, output;
+  TestFolder folder;
 };
 
 TEST_F(Cli, VerPrintsTheVersionLineAndWritesTheDailyLog) {
-  CliResult r = Run({"ver"});
+  test::CliResult r = Run({"ver"});
   EXPECT_EQ(r.status, 0);
-  std::string firstRun = "--- フォルダ作成 " + folder.File("db") + "\n--- フォルダ作成 " + folder.File("ncdata") +
-                         "\n--- フォルダ作成 " + folder.File("trycut") + "\n--- フォルダ作成 " + folder.File("dxf") +
-                         "\n";
+  std::string firstRun = "--- フォルダ作成 " + folder.File("db") + "\n--- フォルダ作成 " +
+                         folder.File("ncdata") + "\n--- フォルダ作成 " + folder.File("trycut") +
+                         "\n--- フォルダ作成 " + folder.File("dxf") + "\n";
   std::string version = VersionLine(BuildNumber(TheBuildDate()));
   EXPECT_EQ(r.out, firstRun + version + "\n");
   EXPECT_EQ(r.err, "");
@@ -75,14 +48,15 @@ TEST_F(Cli, VerPrintsTheVersionLineAndWritesTheDailyLog) {
   Timestamp now = TimestampFromTime(std::time(nullptr));
   std::string log = folder.ReadCp932(Sprintf("Log/TALVORIN%d%02d%02d.log", now.year, now.month, now.day));
   std::size_t blocks = 0;
-  for (std::size_t pos = 0; (pos = log.find(std::string(70, '-') + "\r\n          ", pos)) != std::string::npos; ++pos)
+  for (std::size_t pos = 0;
+       (pos = log.find(std::string(70, '-') + "\r\n          ", pos)) != std::string::npos; ++pos)
     ++blocks;
   EXPECT_EQ(blocks, 2u);
   EXPECT_NE(log.find("\r\n" + version + "\r\n\r\n"), std::string::npos);
 }
 
 TEST_F(Cli, IniGetPrintsTheValueOrFails) {
-  CliResult r = Run({"--quiet", "ini", "get", "TALVORIN.ini", "extension", "osp"});
+  test::CliResult r = Run({"--quiet", "ini", "get", "TALVORIN.ini", "extension", "osp"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "MIN\n");
 
@@ -103,8 +77,11 @@ TEST_F(Cli, IniGetPrintsTheValueOrFails) {
 
 TEST_F(Cli, IniIntSetAndDelete) {
   ASSERT_EQ(Run({"--quiet", "ini", "set", Ini(), "TALVORIN", "MaxToolNumber", "abc"}).status, 0);
-  EXPECT_EQ(Run({"--quiet", "ini", "int", "TALVORIN.ini", "TALVORIN", "MaxToolNumber", "--default", "30"}).out, "0\n");
-  EXPECT_EQ(Run({"--quiet", "ini", "int", "TALVORIN.ini", "TALVORIN", "none", "--default", "-7"}).out, "-7\n");
+  EXPECT_EQ(
+      Run({"--quiet", "ini", "int", "TALVORIN.ini", "TALVORIN", "MaxToolNumber", "--default", "30"}).out,
+      "0\n");
+  EXPECT_EQ(Run({"--quiet", "ini", "int", "TALVORIN.ini", "TALVORIN", "none", "--default", "-7"}).out,
+            "-7\n");
 
   // A new key in a new section of a new file, with Japanese text.
   ASSERT_EQ(Run({"--quiet", "ini", "set", "extra.tbl", "工具", "名前", "ドリル"}).status, 0);
@@ -116,7 +93,7 @@ TEST_F(Cli, IniIntSetAndDelete) {
 }
 
 TEST_F(Cli, FailedWriteGoesToStandardErrorWithStatusOne) {
-  CliResult r = Run({"--quiet", "ini", "set", "missing/x.ini", "s", "k", "v"});
+  test::CliResult r = Run({"--quiet", "ini", "set", "missing/x.ini", "s", "k", "v"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "エラー：[s] k=v 書込失敗\n");
   EXPECT_FALSE(PathExists(folder.File("missing")));
@@ -134,7 +111,7 @@ TEST_F(Cli, BadUsageExitsTwo) {
 
 TEST_F(Cli, MissingNcTableEndsTheRun) {
   ASSERT_TRUE(DeleteKey(Ini(), "table", "ncformat"));
-  CliResult r = Run({"--quiet", "ver"});
+  test::CliResult r = Run({"--quiet", "ver"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "エラー：[table] ncformat= | ＮＣテーブル定義がありません\n");
 
@@ -145,7 +122,7 @@ TEST_F(Cli, MissingNcTableEndsTheRun) {
 }
 
 TEST_F(Cli, SysRegistersTheSystemInformation) {
-  CliResult r = Run({"sys"});
+  test::CliResult r = Run({"sys"});
   EXPECT_EQ(r.status, 0);
   std::string version = ShortVersion(BuildNumber(TheBuildDate()));
   EXPECT_EQ(ReadString(Ini(), "system", "Version", 16), version);
@@ -154,7 +131,7 @@ TEST_F(Cli, SysRegistersTheSystemInformation) {
 }
 
 TEST_F(Cli, HelpOnlyNamesTheViewerWithoutOpen) {
-  CliResult r = Run({"--quiet", "help"});
+  test::CliResult r = Run({"--quiet", "help"});
   EXPECT_EQ(r.status, 0);
   r = Run({"help", "加工条件設定"});
   EXPECT_EQ(r.status, 0);

@@ -1,61 +1,31 @@
 // talvorin-cli "hole" as a black box on a copy of the shipped program folder: projects made with
 // "new", one group of each kind entered as a user enters it, and the stored groups compared with the
 // values worked out by hand from the shipped tables.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <map>
 
 #include "HoleTestSupport.h"
+#include "support/CliRun.h"
 #include "store/Profile.h"
-
-extern char** environ;
 
 namespace talvorin {
 namespace {
 
 using test::TestFolder;
 
-struct CliResult {
-  int status = -1;
-  std::string out, err;
-};
-
 class HoleCli : public ::testing::Test {
  protected:
-  CliResult Run(std::vector<std::string> args) {
+  test::CliResult Run(std::vector<std::string> args) {
     std::vector<std::string> all{TALVORIN_CLI, "--folder", folder.path(), "--quiet"};
     all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all)
-      argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, output.File("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    posix_spawn_file_actions_addopen(&actions, 2, output.File("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    pid_t pid;
-    CliResult r;
-    if (posix_spawn(&pid, all[0].c_str(), &actions, nullptr, argv.data(), environ) == 0) {
-      int status = 0;
-      waitpid(pid, &status, 0);
-      r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    r.out = output.Read("out");
-    r.err = output.Read("err");
-    return r;
+    return test::RunProgram(all);
   }
 
   // A project made with "new": 200 x 150 x `thickness`.
   void NewProject(const std::string& name, const std::string& thickness) {
-    CliResult r = Run({"new", name, "--size", "200,150," + thickness, "--material", "SS400", "--controller",
-                       "FANUC", "--coord", "G54", "--onumber", "12"});
+    test::CliResult r = Run({"new", name, "--size", "200,150," + thickness, "--material", "SS400",
+                             "--controller", "FANUC", "--coord", "G54", "--onumber", "12"});
     ASSERT_EQ(r.status, 0) << r.err;
   }
 
@@ -89,8 +59,8 @@ TEST_F(HoleCli, EveryKindFromTheShippedTables) {
   NewProject("PLATE-A", "12");
 
   // Drill 6.8: 2.0429 + 14 = 16.0429, shown "%.1f".
-  CliResult r = Run({"hole", "PLATE-A", "--group", "1", "--kind", "DRILL", "--set", "0=6.8", "--at", "20,20",
-                     "--at", "40,20.5"});
+  test::CliResult r = Run({"hole", "PLATE-A", "--group", "1", "--kind", "DRILL", "--set", "0=6.8", "--at",
+                           "20,20", "--at", "40,20.5"});
   ASSERT_EQ(r.status, 0) << r.err;
   std::string drill = "command=ドリル穴 [DRILL]\r\n" + Variables("DRILL", {{0, "6.8"}, {1, "16.0"}}) +
                       "X0=20.\r\nY0=20.\r\nX1=40.\r\nY1=20.5\r\n";
@@ -204,7 +174,7 @@ TEST_F(HoleCli, FailuresAndBadUsage) {
   std::string before = folder.Read("db/PLATE.dat");
 
   // A kind the table does not offer.
-  CliResult r = Run({"hole", "PLATE", "--group", "1", "--kind", "CHAMFER"});
+  test::CliResult r = Run({"hole", "PLATE", "--group", "1", "--kind", "CHAMFER"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "エラー：加工命令 CHAMFER は加工命令テーブルにありません\n");
 

@@ -1,69 +1,39 @@
 // talvorin-cli new and load as black boxes: a copied program folder, the command run with --folder,
 // its output, exit status and the project database it leaves.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <string>
 #include <vector>
 
 #include "store/Profile.h"
+#include "support/CliRun.h"
 #include "support/TestFolder.h"
-
-extern char** environ;
 
 namespace talvorin {
 namespace {
 
 using test::TestFolder;
 
-struct CliResult {
-  int status = -1;
-  std::string out, err;
-};
-
 class ProjectCli : public ::testing::Test {
  protected:
   void SetUp() override { test::CopyProgramFolder(folder); }
 
-  CliResult Run(std::vector<std::string> args) {
+  test::CliResult Run(std::vector<std::string> args) {
     std::vector<std::string> all{TALVORIN_CLI, "--folder", folder.path()};
     all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all)
-      argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, output.File("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    posix_spawn_file_actions_addopen(&actions, 2, output.File("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    pid_t pid;
-    CliResult r;
-    if (posix_spawn(&pid, all[0].c_str(), &actions, nullptr, argv.data(), environ) == 0) {
-      int status = 0;
-      waitpid(pid, &status, 0);
-      r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    r.out = output.Read("out");
-    r.err = output.Read("err");
-    return r;
+    return test::RunProgram(all);
   }
 
   std::string Key(const std::string& db, const char* section, const char* key) {
     return ReadString(folder.File(db), section, key, 260);
   }
 
-  TestFolder folder, output;
+  TestFolder folder;
 };
 
 TEST_F(ProjectCli, NewCreatesTheProjectWithTheNextProgramNumber) {
-  CliResult r = Run({"--quiet", "new", "plate-1", "--product", "bracket", "--size", "100,50,12", "--material",
-                     "ss400", "--controller", "FANUC", "--coord", "G55"});
+  test::CliResult r = Run({"--quiet", "new", "plate-1", "--product", "bracket", "--size", "100,50,12",
+                           "--material", "ss400", "--controller", "FANUC", "--coord", "G55"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, folder.File("db/PLATE-1.dat") + "\n");
   EXPECT_EQ(r.err, "... 保存ファイルが設定されてません\n... 新規に設定します\n");  // the announcement box
@@ -104,7 +74,7 @@ TEST_F(ProjectCli, NewCreatesTheProjectWithTheNextProgramNumber) {
 }
 
 TEST_F(ProjectCli, NewListsItsStepsAndFailsWithTheSystemsMessages) {
-  CliResult r =
+  test::CliResult r =
       Run({"new", "P", "--size", "10,10,10", "--material", "SS400", "--controller", "OSP", "--coord", "G54"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err,
@@ -150,7 +120,7 @@ TEST_F(ProjectCli, LoadPrintsTheHeader) {
                 .status,
             0);
   ASSERT_TRUE(WriteString(folder.File("db/K-7.dat"), "hole2", "command", "タップ穴 [NTAP]"));
-  CliResult r = Run({"--quiet", "load", folder.File("db/K-7.dat")});
+  test::CliResult r = Run({"--quiet", "load", folder.File("db/K-7.dat")});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(
       r.out,

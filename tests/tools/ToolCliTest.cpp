@@ -1,56 +1,26 @@
 // talvorin-cli "tools" and "condition" as black boxes on a copied program folder.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include "store/Profile.h"
+#include "support/CliRun.h"
 #include "support/TestFolder.h"
-
-extern char** environ;
 
 namespace talvorin {
 namespace {
 
 using test::TestFolder;
 
-struct CliResult {
-  int status = -1;
-  std::string out, err;
-};
-
 class ToolCli : public ::testing::Test {
  protected:
   void SetUp() override { test::CopyProgramFolder(folder); }
 
-  CliResult Run(std::vector<std::string> args) {
+  test::CliResult Run(std::vector<std::string> args) {
     std::vector<std::string> all{TALVORIN_CLI, "--folder", folder.path()};
     all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all)
-      argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, output.File("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    posix_spawn_file_actions_addopen(&actions, 2, output.File("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    pid_t pid;
-    CliResult r;
-    if (posix_spawn(&pid, all[0].c_str(), &actions, nullptr, argv.data(), environ) == 0) {
-      int status = 0;
-      waitpid(pid, &status, 0);
-      r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    r.out = output.Read("out");
-    r.err = output.Read("err");
-    return r;
+    return test::RunProgram(all);
   }
 
-  TestFolder folder, output;
+  TestFolder folder;
 };
 
 TEST_F(ToolCli, ToolsListsEveryPocket) {
@@ -59,7 +29,7 @@ TEST_F(ToolCli, ToolsListsEveryPocket) {
       "ToolMagazine.tbl",
       "[T1]\r\ntoolname=センタードリル\r\ndiameter=3\r\n[T2]\r\ntoolname=ドリル\r\ndiameter=6.8\r\n"
       "[T3]\r\ntoolname=\r\ndiameter=\r\n[T4]\r\ntoolname=リーマ\r\ndiameter=8\r\n");
-  CliResult r = Run({"--quiet", "tools"});
+  test::CliResult r = Run({"--quiet", "tools"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out,
             "T01  センタードリル    3\n"
@@ -77,7 +47,7 @@ TEST_F(ToolCli, ToolsListsEveryPocket) {
 
 TEST_F(ToolCli, ToolsCreatesAMissingMagazine) {
   ASSERT_EQ(std::remove(folder.File("ToolMagazine.tbl").c_str()), 0);
-  CliResult r = Run({"tools"});
+  test::CliResult r = Run({"tools"});
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("!!! 工具ファイル " + folder.File("ToolMagazine.tbl") + " を新規作成\n"),
             std::string::npos);
@@ -90,7 +60,7 @@ TEST_F(ToolCli, ToolsCreatesAMissingMagazine) {
 
 TEST_F(ToolCli, ConditionPrintsWhatTheTableHolds) {
   // Drill 6.8 in SS400: S = 1000 x 25 / (pi x 6.8) = 1170.3 -> 1170, F = 0.12 x 1170 = 140.4 -> 140.
-  CliResult r = Run({"condition", "drill", "SS400", "6.8"});
+  test::CliResult r = Run({"condition", "drill", "SS400", "6.8"});
   EXPECT_EQ(r.status, 0);
   EXPECT_TRUE(r.out.ends_with("... Drill Table File " + folder.File("table/drillSS400.tbl") +
                               "\nS=1170\nF=140\nQ=6.8\n"))
@@ -112,7 +82,7 @@ TEST_F(ToolCli, ConditionPrintsWhatTheTableHolds) {
 }
 
 TEST_F(ToolCli, ConditionNotFoundExitsOneWithTheMessage) {
-  CliResult r = Run({"--quiet", "condition", "drill", "SS400", "0.5"});
+  test::CliResult r = Run({"--quiet", "condition", "drill", "SS400", "0.5"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "エラー：φ0.50 の加工条件がみつかりません。\n");

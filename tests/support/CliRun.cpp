@@ -1,0 +1,42 @@
+#include "support/CliRun.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+
+#include "support/TestFolder.h"
+
+extern char** environ;
+
+namespace talvorin::test {
+
+CliResult RunProgram(std::vector<std::string> argv) {
+  TestFolder output;
+  std::vector<char*> args;
+  for (std::string& a : argv)
+    args.push_back(a.data());
+  args.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, output.File("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 2, output.File("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  CliResult r;
+  pid_t pid;
+  if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) == 0) {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  r.out = output.Read("out");
+  r.err = output.Read("err");
+  return r;
+}
+
+}  // namespace talvorin::test
