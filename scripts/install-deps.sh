@@ -9,8 +9,13 @@ packages=(
   clang libclang-rt-14-dev  # fuzz/ (libFuzzer with the sanitizers)
   libc-bin                # iconv for CP932 (glibc)
   xdg-utils               # xdg-open: documents and help open with the desktop's programs
+  python3-ezdxf           # tests/dxf/check_dxf.py: drawings read back by a DXF library
+  locales                 # a decimal-comma locale, to show number text does not follow it
+  vsftpd tnftp            # the NC transfer: tnftp is the ftp client, vsftpd the server of its loopback test
 )
 run() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 export DEBIAN_FRONTEND=noninteractive
 run apt-get update
 run apt-get install -y --no-install-recommends "${packages[@]}"
+# de_DE uses "," as its decimal point: the tests run number formatting under it.
+run localedef -i de_DE -f UTF-8 de_DE.UTF-8

@@ -69,5 +69,15 @@ struct CliCommand {
 
 // The subcommands of the shell layer: ver, sys, help, ini.
 const std::vector<CliCommand>& ShellCommands();
+// The drawing subcommands: draw, contour-dxf.
+const std::vector<CliCommand>& DrawingCommands();
+// The subcommands of hole groups: hole.
+const std::vector<CliCommand>& HoleCommands();
+// The subcommands of tools and cutting conditions: tools, condition.
+const std::vector<CliCommand>& ToolCommands();
+// The subcommands of the project database: new, load.
+const std::vector<CliCommand>& ProjectCommands();
+// The subcommands of the machining processes: plan, processes.
+const std::vector<CliCommand>& ProcessCommands();
 
 }  // namespace talvorin

@@ -24,6 +24,11 @@ void PrintUsage(const std::vector<CliCommand>& commands) {
 
 int main(int argc, char** argv) {
   std::vector<CliCommand> commands = ShellCommands();
+  for (const CliCommand& c : DrawingCommands()) commands.push_back(c);
+  for (const CliCommand& c : HoleCommands()) commands.push_back(c);
+  for (const CliCommand& c : ToolCommands()) commands.push_back(c);
+  for (const CliCommand& c : ProjectCommands()) commands.push_back(c);
+  for (const CliCommand& c : ProcessCommands()) commands.push_back(c);
 
   // Global options anywhere before "--"; everything else belongs to the subcommand.
   std::string folder;

@@ -2,7 +2,11 @@
 // is the earlier file or the complete drawing; and a written drawing read back by ezdxf.
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <algorithm>
 
 #include "dxf/DxfCheck.h"
@@ -77,6 +81,33 @@ TEST(DxfFile, ARunThatIsNotCommittedLeavesNothingBehind) {
   }  // destroyed without Commit()
   EXPECT_EQ(FolderEntries(folder.path()), std::vector<std::string>{"A01.dxf"});
   EXPECT_EQ(folder.Read("A01.dxf"), "old drawing");
+}
+
+TEST(DxfFile, AFailedWriteIsNotCommitted) {
+  TestFolder folder;
+  folder.Write("A01.dxf", "old drawing");
+  // In a child whose files may not grow beyond 4 KiB (a full disk, as the writer sees it).
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit {
+      4096, 4096
+    };
+    setrlimit(RLIMIT_FSIZE, &limit);
+    DxfFile file;
+    if (!file.Open(folder.File("A01.dxf"))) _exit(2);
+    for (int i = 0; i < 1000; ++i)
+      file.Line("  0");
+    file.Line(std::string(100000, 'x'));
+    _exit(file.Commit() ? 1 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: committed although a write failed";
+  EXPECT_EQ(folder.Read("A01.dxf"), "old drawing");
+  EXPECT_EQ(FolderEntries(folder.path()), std::vector<std::string>{"A01.dxf"});
 }
 
 TEST(DxfFile, OpenFailsWhereTheFileCannotBeCreated) {
