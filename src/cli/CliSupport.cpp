@@ -7,7 +7,8 @@ namespace {
 
 std::string Joined(const std::string& program, const std::vector<std::string>& args) {
   std::string text = program;
-  for (const std::string& a : args) text += " " + a;
+  for (const std::string& a : args)
+    text += " " + a;
   return text;
 }
 
@@ -41,7 +42,8 @@ bool CliArgs::TakeOption(const std::string& name, std::optional<std::string>& va
     if (positional[i] != name) continue;
     if (i + 1 >= positional.size()) return false;
     value = positional[i + 1];
-    positional.erase(positional.begin() + static_cast<long>(i), positional.begin() + static_cast<long>(i) + 2);
+    positional.erase(positional.begin() + static_cast<long>(i),
+                     positional.begin() + static_cast<long>(i) + 2);
     return true;
   }
   return true;

@@ -61,6 +61,17 @@ struct CliRun {
 // (letter case ignored).
 std::string CliFilePath(const Installation& inst, const std::string& file);
 
+// Argument helpers shared by the subcommands.
+std::string UpperCase(std::string text);  // ASCII letters, as the header fields force them
+bool IsNumber(const std::string& text);   // the whole text is a decimal number
+bool IsDigits(const std::string& text);   // one or more digits only
+std::vector<std::string> SplitCommas(const std::string& text);
+// Every occurrence of a repeated option, in order; false when one lacks its value.
+bool TakeAll(CliArgs& args, const std::string& name, std::vector<std::string>& values);
+// DB: a path (with "/"), or a project name of the project folder (upper case as the header field
+// stores it) with the database extension. -1 (reported) when the project does not exist.
+int ResolveDatabase(Context& ctx, const std::string& db, std::string& path);
+
 struct CliCommand {
   const char* name;
   const char* usage;

@@ -14,41 +14,6 @@
 namespace talvorin {
 namespace {
 
-std::string UpperCase(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
-bool IsDigits(const std::string& text) {
-  if (text.empty()) return false;
-  for (char c : text)
-    if (c < '0' || c > '9') return false;
-  return true;
-}
-
-// DB: a path (with "/"), or a project name of the project folder as the header field stores it
-// (upper case) with the database extension. The project must exist: the processes belong to it.
-int ResolveDatabase(Context& ctx, const std::string& db, std::string& path) {
-  if (db.find('/') != std::string::npos) {
-    std::error_code ec;
-    path = std::filesystem::absolute(db, ec).string();
-    if (ec) path = db;
-  } else {
-    if (db == "." || db == "..")
-      return ctx.reporter.Reportf(-1, "エラー：プロジェクト名「%s」はファイル名に使えません", db.c_str());
-    std::string folder;
-    if (GetFolderPath(ctx.inst, ctx.reporter, 0, folder) != 0) return -1;
-    std::string extension = DatabaseExtension(ctx.inst);
-    path = Sprintf("%s/%s.%s", folder.c_str(), UpperCase(db).c_str(), extension.c_str());
-    std::string asTyped = Sprintf("%s/%s.%s", folder.c_str(), db.c_str(), extension.c_str());
-    if (!PathExists(path) && PathExists(asTyped)) path = asTyped;
-  }
-  if (!PathExists(path))
-    return ctx.reporter.Reportf(-1, "エラー：プロジェクトＤＢ %s がありません", path.c_str());
-  return 0;
-}
-
 // "--init" anywhere among the arguments.
 bool TakeFlag(CliArgs& args, const std::string& name) {
   auto it = std::find(args.positional.begin(), args.positional.end(), name);

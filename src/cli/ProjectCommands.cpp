@@ -11,27 +11,6 @@
 namespace talvorin {
 namespace {
 
-// The header fields force upper case as they are typed.
-std::string UpperCase(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
-bool IsNumber(const std::string& text) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  std::strtod(text.c_str(), &end);
-  return *end == '\0';
-}
-
-bool IsDigits(const std::string& text) {
-  if (text.empty()) return false;
-  for (char c : text)
-    if (c < '0' || c > '9') return false;
-  return true;
-}
-
 // "X,Y,Z": three parts, each empty (the save then names the missing size) or a number.
 bool SplitSize(const std::string& text, std::string (&parts)[3]) {
   std::size_t first = text.find(',');

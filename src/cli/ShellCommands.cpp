@@ -51,7 +51,8 @@ int IniGet(CliRun& run) {
     if (!n || *n < 0) return kExitUsage;
     limit = static_cast<std::size_t>(*n);
   }
-  std::string value = ReadString(CliFilePath(run.ctx.inst, p[0]), p[1], p[2], limit, defaultText.value_or(""));
+  std::string value =
+      ReadString(CliFilePath(run.ctx.inst, p[0]), p[1], p[2], limit, defaultText.value_or(""));
   if (value.empty()) return kExitFailed;
   std::printf("%s\n", value.c_str());
   return kExitOk;

@@ -13,7 +13,8 @@ namespace {
 
 void PrintUsage(const std::vector<CliCommand>& commands) {
   std::fprintf(stderr, "usage: talvorin-cli [--folder DIR] [--open] [--quiet] COMMAND ...\n");
-  for (const CliCommand& c : commands) std::fprintf(stderr, "  %s\n", c.usage);
+  for (const CliCommand& c : commands)
+    std::fprintf(stderr, "  %s\n", c.usage);
   std::fprintf(stderr,
                "  --folder DIR  use DIR as the program folder\n"
                "  --open        start editors, viewers and TRYCUT (otherwise only named)\n"
@@ -24,11 +25,16 @@ void PrintUsage(const std::vector<CliCommand>& commands) {
 
 int main(int argc, char** argv) {
   std::vector<CliCommand> commands = ShellCommands();
-  for (const CliCommand& c : DrawingCommands()) commands.push_back(c);
-  for (const CliCommand& c : HoleCommands()) commands.push_back(c);
-  for (const CliCommand& c : ToolCommands()) commands.push_back(c);
-  for (const CliCommand& c : ProjectCommands()) commands.push_back(c);
-  for (const CliCommand& c : ProcessCommands()) commands.push_back(c);
+  for (const CliCommand& c : DrawingCommands())
+    commands.push_back(c);
+  for (const CliCommand& c : HoleCommands())
+    commands.push_back(c);
+  for (const CliCommand& c : ToolCommands())
+    commands.push_back(c);
+  for (const CliCommand& c : ProjectCommands())
+    commands.push_back(c);
+  for (const CliCommand& c : ProcessCommands())
+    commands.push_back(c);
 
   // Global options anywhere before "--"; everything else belongs to the subcommand.
   std::string folder;
