@@ -22,6 +22,7 @@ echo "building $out/ProfileFuzz"
   -I "$root/src" \
   "$root/fuzz/ProfileFuzz.cpp" \
   "$root/src/store/Cp932.cpp" "$root/src/store/ProfileParse.cpp" "$root/src/store/Profile.cpp" \
+  "$root/src/store/Files.cpp" \
   -o "$out/ProfileFuzz"
 
 # Seed corpus: small CP932 profile files. The section name of the first holds ゾ (83 5D), whose trail
