@@ -72,6 +72,9 @@ bool TakeAll(CliArgs& args, const std::string& name, std::vector<std::string>& v
 // stores it) with the database extension. -1 (reported) when the project does not exist.
 int ResolveDatabase(Context& ctx, const std::string& db, std::string& path);
 
+// The hole drawing of ctx.dbPath as quorvex draws it (its own program INI and element colours).
+int RunHoleDrawing(Context& ctx);
+
 struct CliCommand {
   const char* name;
   const char* usage;
@@ -90,5 +93,9 @@ const std::vector<CliCommand>& ToolCommands();
 const std::vector<CliCommand>& ProjectCommands();
 // The subcommands of the machining processes: plan, processes.
 const std::vector<CliCommand>& ProcessCommands();
+// The subcommands of the NC program: nc, run.
+const std::vector<CliCommand>& NcCommands();
+// The subcommands of what an NC program is turned into: time, trycut, sheet, transfer, edit, view.
+const std::vector<CliCommand>& OutputCommands();
 
 }  // namespace talvorin

@@ -35,6 +35,9 @@ int main(int argc, char** argv) {
     commands.push_back(c);
   for (const CliCommand& c : ProcessCommands())
     commands.push_back(c);
+  for (const CliCommand& c : NcCommands())
+    commands.push_back(c);
+  for (const CliCommand& c : OutputCommands()) commands.push_back(c);
 
   // Global options anywhere before "--"; everything else belongs to the subcommand.
   std::string folder;

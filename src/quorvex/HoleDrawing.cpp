@@ -104,6 +104,8 @@ int ExportHoleDrawing(Context& ctx, const ElementColor& colors) {
   if (!IsFileName(project))
     return ctx.reporter.Reportf(-1, "エラー：プロジェクト名 %s はファイル名に使えません", project.c_str());
   if (folder.back() != '/') folder += '/';
+  // A relative folder (the shipped example projects) lies in the program folder.
+  if (folder.front() != '/') folder = ctx.inst.programFolder + folder;
 
   std::string path = Sprintf("%s%s.dxf", folder.c_str(), project.c_str());
   DxfFile file;

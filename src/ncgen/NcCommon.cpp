@@ -1,0 +1,145 @@
+#include "ncgen/NcCommon.h"
+
+#include <climits>
+#include <cmath>
+
+#include "store/Numbers.h"
+#include "store/Profile.h"
+
+namespace talvorin::nc {
+
+double Round3(double v) {
+  return AtoF(Sprintf("%.3f", v));
+}
+
+double Round0(double v) {
+  return AtoF(Sprintf("%.0f", v));
+}
+
+int Whole(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
+  if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
+  return static_cast<int>(v);
+}
+
+std::string Num(double v) {
+  return FormatNumber(v, true);
+}
+
+std::vector<PlanePoint> ReadPositions(Context& ctx, std::string_view section, std::string_view prefix,
+                                      int count) {
+  std::vector<PlanePoint> points;
+  const std::string p(prefix);
+  for (int k = 0; k < count; ++k) {
+    std::string x = ReadString(ctx.dbPath, section, Sprintf("%sX%d", p.c_str(), k), kCoordinateLimit);
+    std::string y = ReadString(ctx.dbPath, section, Sprintf("%sY%d", p.c_str(), k), kCoordinateLimit);
+    if (x.empty() || y.empty()) break;
+    points.push_back({AtoF(x), AtoF(y)});
+  }
+  return points;
+}
+
+std::vector<std::string> BackReverseLines(Context& ctx, int count) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < count; ++i) {
+    std::string line =
+        ReadString(ctx.inst.ncTableFile, "backreverse", Sprintf("%s%d", "ncdata", i), kLineLimit);
+    if (line.empty()) break;
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+int ReadThickness(Context& ctx, double& thickness) {
+  std::string value = ReadString(ctx.dbPath, "material", "Z", kCoordinateLimit);
+  if (value.empty()) return ctx.reporter.Report("エラー：[material] Z= | db 材料寸法（厚み）読込失敗", -1);
+  thickness = AtoF(value);
+  return 0;
+}
+
+int CheckMillingRecord(Context& ctx, const NcProcessRecord& rec) {
+  std::string section = ProcessSection(rec.number);
+  struct Check {
+    ProcessColumn column;
+    const char* message;
+  };
+  // A missing offset number would write "D999", a missing allowance a contour 999 mm inside the wall.
+  const Check missing[] = {
+      {kProcD, "エラー：[%s] %s= | db 工具径補正番号取得失敗"},
+      {kProcOff, "エラー：[%s] %s= | db 仕上代取得失敗"},
+  };
+  for (const Check& c : missing) {
+    if (rec.v[c.column] != kNotSet) continue;
+    std::string key;
+    if (GetProcessKeyName(ctx, c.column, key) != 0) return -1;
+    return ctx.reporter.Reportf(-1, c.message, section.c_str(), key.c_str());
+  }
+  // The widening circles step by the tool diameter and the passes by Q: neither may stand still.
+  const Check unusable[] = {
+      {kProcDiameter, "エラー：[%s] %s=%s 工具径が正しくありません"},
+      {kProcQ, "エラー：[%s] %s=%s 切込み量が正しくありません"},
+  };
+  for (const Check& c : unusable) {
+    double value = rec.v[c.column];
+    if (value > 0 && std::isfinite(value)) continue;
+    std::string key;
+    if (GetProcessKeyName(ctx, c.column, key) != 0) return -1;
+    return ctx.reporter.Reportf(-1, c.message, section.c_str(), key.c_str(),
+                                FormatNumber(value, false).c_str());
+  }
+  return 0;
+}
+
+double PlungeFeed(const NcProcessRecord& rec) {
+  return Round0(2 * rec.v[kProcF]);
+}
+
+MoveWriter::MoveWriter(NcSink& out, const NcProcessRecord& rec) : out_(out), offset_(Whole(rec.v[kProcD])) {
+  last_.x = rec.startX;
+  last_.y = rec.startY;
+  last_.z = rec.v[kProcStartZ];
+}
+
+void MoveWriter::StartCompensation() {
+  state_.compensation = 41;
+  state_.offset = offset_;
+}
+
+void MoveWriter::Move(int motion, MovePosition target) {
+  state_.motion = motion;
+  WriteMoveBlock(out_, last_, target, feed_, state_);
+}
+
+void MoveWriter::Rapid(double x, double y, double z) {
+  Move(0, {x, y, z, 0, 0});
+}
+
+void MoveWriter::RapidZ(double z) {
+  Move(0, {last_.x, last_.y, z, 0, 0});
+}
+
+void MoveWriter::Feed(double x, double y) {
+  Move(1, {x, y, last_.z, 0, 0});
+}
+
+void MoveWriter::FeedZ(double z) {
+  Move(1, {last_.x, last_.y, z, 0, 0});
+}
+
+void MoveWriter::Arc(double x, double y, double i, double j) {
+  Move(3, {x, y, last_.z, i, j});
+}
+
+void MoveWriter::Contour(const std::vector<ContourPoint>& points, std::size_t from, std::size_t to,
+                         PlanePoint at) {
+  for (std::size_t k = from; k <= to; ++k) {
+    const ContourPoint& p = points[k];
+    if (p.motion == 3)
+      Arc(at.x + p.x, at.y + p.y, p.i, p.j);
+    else
+      Feed(at.x + p.x, at.y + p.y);
+  }
+}
+
+}  // namespace talvorin::nc

@@ -1,0 +1,76 @@
+// Helpers shared by the body routines of the generator; not part of its interface.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ncgen/NcGen.h"
+
+namespace talvorin::nc {
+
+constexpr std::size_t kCoordinateLimit = 16;  // stored coordinates and settings: 15 bytes
+constexpr std::size_t kLineLimit = 80;        // user lines of the NC table file: 79 bytes
+
+// A number rounded as "%.3f" prints it, read back.
+double Round3(double v);
+// A number rounded as "%.0f" prints it, read back (the plunge and chamfer feeds).
+double Round0(double v);
+// A value truncated toward zero as "%d" of a converted double prints it; out-of-range values clamp.
+int Whole(double v);
+// Keep-point number text: 100 -> "100.", -2.25 -> "-2.25".
+std::string Num(double v);
+
+// The positions of a hole group read as numbers: keys <prefix>X<k>, <prefix>Y<k> for k = 0 to
+// `count` - 1, up to the first k whose X or Y is missing.
+std::vector<PlanePoint> ReadPositions(Context& ctx, std::string_view section, std::string_view prefix,
+                                      int count);
+
+// The lines of section "backreverse" of the NC table file under keys "ncdata0" to "ncdata<count - 1>",
+// up to the first missing one.
+std::vector<std::string> BackReverseLines(Context& ctx, int count);
+
+// The material thickness (key "Z" of section "material"); -1 (reported) when it is missing.
+int ReadThickness(Context& ctx, double& thickness);
+
+// The checks a cutter-compensated milling body needs before it writes anything: a cutter radius offset
+// number, a finishing allowance, a positive tool diameter and a positive depth of cut. -1 (reported,
+// naming the process section and key) when one is missing or unusable.
+int CheckMillingRecord(Context& ctx, const NcProcessRecord& rec);
+
+// Twice the process feed, as the plunges of the milling bodies use it.
+double PlungeFeed(const NcProcessRecord& rec);
+
+// A milling body's block writer: WriteMoveBlock with the body's own state. The last position starts
+// at the position the approach block left the tool in (start X, Y and Z), so the first blocks omit
+// exactly the words the machine does not need.
+class MoveWriter {
+ public:
+  MoveWriter(NcSink& out, const NcProcessRecord& rec);
+
+  void SetFeed(double feed) { feed_.current = feed; }
+  // Pending G41 with the record's D number, or G40: written with the next block.
+  void StartCompensation();
+  void CancelCompensation() { state_.compensation = 40; }
+
+  void Rapid(double x, double y, double z);  // G00
+  void RapidZ(double z);
+  void Feed(double x, double y);  // G01 in the plane
+  void FeedZ(double z);
+  void Arc(double x, double y, double i, double j);  // G03
+  // Contour points from..to (inclusive) shifted by `at`, each with its motion.
+  void Contour(const std::vector<ContourPoint>& points, std::size_t from, std::size_t to, PlanePoint at);
+
+  MovePosition& last() { return last_; }
+
+ private:
+  void Move(int motion, MovePosition target);
+
+  NcSink& out_;
+  int offset_;
+  MoveState state_;
+  MovePosition last_;
+  MoveFeed feed_;
+};
+
+}  // namespace talvorin::nc

@@ -1,0 +1,276 @@
+// The NC file after generation: shown in the editor or the NC viewer, sent to the machine by a DNC
+// program or by FTP; and the hole drawing program started on the project.
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "project/Project.h"
+#include "project/ProjectOutputs.h"
+#include "store/Numbers.h"
+#include "store/Profile.h"
+
+namespace talvorin {
+namespace {
+
+constexpr std::size_t kPathLimit = 260;     // "ncpath": 259 bytes
+constexpr std::size_t kFileLimit = 128;     // "ncfile": 127 bytes
+constexpr std::size_t kProgramLimit = 520;  // program paths and the transfer setting: 519 bytes
+constexpr std::size_t kShortLimit = 16;     // method, controller, extension: 15 bytes
+constexpr std::size_t kFtpLimit = 32;       // FTP user and password: 31 bytes
+constexpr const char* kTransferSection = "NcdataTransfer";
+
+// The command file of the upload: a fixed script, nothing in it comes from data. It runs the FTP
+// client in its own folder on the control file and then removes both files.
+constexpr const char* kFtpScript =
+    "#!/bin/sh\n"
+    "# TALVORIN: sends the NC file named in krvftp.ctl, then removes both files.\n"
+    "cd \"$(dirname \"$0\")\" || exit 1\n"
+    "ftp -n < krvftp.ctl\n"
+    "status=$?\n"
+    "rm -f krvftp.ctl krvftp.sh\n"
+    "exit $status\n";
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// A program setting exists: a path names an existing file; a bare name is an executable in PATH.
+bool ProgramExists(const std::string& program) {
+  if (program.find('/') != std::string::npos) return PathExists(program);
+  const char* path = std::getenv("PATH");
+  std::string dirs = path ? path : "/usr/bin:/bin";
+  std::size_t from = 0;
+  for (;;) {
+    std::size_t to = dirs.find(':', from);
+    std::string_view dir =
+        std::string_view(dirs).substr(from, to == std::string::npos ? std::string::npos : to - from);
+    std::string candidate(dir.empty() ? std::string_view(".") : dir);  // an empty entry is the working folder
+    candidate.push_back('/');
+    candidate.append(program);
+    if (access(candidate.c_str(), X_OK) == 0) return true;
+    if (to == std::string::npos) return false;
+    from = to + 1;
+  }
+}
+
+// The same folder, whatever way it is written.
+bool SameFolder(const std::string& a, const std::string& b) {
+  struct stat sa, sb;
+  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
+bool HasBlankOrQuote(std::string_view text) {
+  for (char c : text)
+    if (c == ' ' || c == '\t' || c == '"' || c == '\'') return true;
+  return false;
+}
+
+}  // namespace
+
+std::string StoredFolderPath(const Installation& inst, const std::string& folder) {
+  if (!folder.empty() && folder[0] == '/') return folder;
+  return inst.programFolder + folder;
+}
+
+int ProjectNcFile(Context& ctx, std::string& folder, std::string& name) {
+  folder = ReadString(ctx.dbPath, "machine", "ncpath", kPathLimit);
+  if (folder.empty())
+    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db NCフォルダ取得失敗", "machine", "ncpath");
+  name = ReadString(ctx.dbPath, "machine", "ncfile", kFileLimit);
+  if (name.empty())
+    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db NCファイル取得失敗", "machine", "ncfile");
+  folder = StoredFolderPath(ctx.inst, folder);
+  return 0;
+}
+
+int OpenNcFile(Context& ctx) {
+  Reporter& rep = ctx.reporter;
+  rep.Report("!!! routine name : OpenNcFile", 0);
+  std::string folder, name;
+  if (ProjectNcFile(ctx, folder, name) != 0) return -1;
+  std::string path = Sprintf("%s/%s", folder.c_str(), name.c_str());
+  if (!PathExists(path)) return rep.Reportf(-1, "エラー：%s\nＮＣファイルがありません。", path.c_str());
+  // Without an editor setting (or with the Windows default) the desktop's own program opens the file.
+  std::string editor = ReadString(ctx.inst.iniPath, "TALVORIN", "editor", kProgramLimit);
+  bool started = editor.empty() || EqualsIgnoringCase(editor, "notepad.exe")
+                     ? ctx.platform.OpenDocument(path)
+                     : ctx.platform.StartProgram(editor, {path});
+  if (!started) return rep.Report("エラー：NCファイルが開けません", -1);
+  return 0;
+}
+
+int ShowNcData(Context& ctx) {
+  if (ctx.dbPath.empty() || !PathExists(ctx.dbPath)) return 0;
+  Reporter& rep = ctx.reporter;
+  rep.Report("!!! routine name : ShowNcData", 0);
+  std::string viewer = ReadString(ctx.inst.iniPath, "TALVORIN", "ncviewer", kProgramLimit);
+  if (viewer.empty())
+    return rep.Reportf(-1, "エラー：[%s] ncviewer= | ini NCデータ描画プログラム設定されてません", "TALVORIN");
+  if (!ProgramExists(viewer))
+    return rep.Reportf(-1, "エラー：実行ファイル %s がありません。", viewer.c_str());
+  std::string name = ReadString(ctx.dbPath, "machine", "ncfile", kFileLimit);
+  if (name.empty()) return rep.Reportf(-1, "エラー：[%s] ncfile= | db NCファイル取得失敗", "machine");
+  std::string folder = ReadString(ctx.dbPath, "machine", "ncpath", kPathLimit);
+  if (folder.empty()) return rep.Reportf(-1, "エラー：[%s] %s= | db NCフォルダ取得失敗", "machine", "ncpath");
+  std::string path = Sprintf("%s/%s", StoredFolderPath(ctx.inst, folder).c_str(), name.c_str());
+  if (!PathExists(path)) return rep.Reportf(-1, "エラー：NCファイル %s がありません。", path.c_str());
+  if (!ctx.platform.StartProgram(viewer, {path}))
+    return rep.Report("エラー：NCファイルの描画ができません", -1);
+  return 0;
+}
+
+int ShowNcViewer(Context& ctx, const std::string& file) {
+  Reporter& rep = ctx.reporter;
+  rep.Report("!!! routine name : ShowNcViewer", 0);
+  std::string viewer = ReadString(ctx.inst.iniPath, "TALVORIN", "ncviewer", kProgramLimit);
+  if (viewer.empty())
+    return rep.Reportf(-1, "エラー：[%s] ncviewer= | ini NCデータ描画プログラム設定されてません", "TALVORIN");
+  if (!ProgramExists(viewer)) return rep.Report("エラー：ＮＣビューワーがありません。", -1);
+  std::string path = file;
+  if (path.empty()) {
+    std::string controller = ReadString(ctx.dbPath, "machine", "ControlDevice", kShortLimit, "FANUC");
+    std::string extension = ReadString(ctx.inst.iniPath, "extension", controller, kShortLimit, "ncd");
+    if (ChooseFile(ctx, path, extension, ctx.inst.programFolder + "ncdata") != 1)
+      return rep.Report("エラー：ＮＣファイルが選択されてません。", -1);
+  }
+  if (!PathExists(path)) return rep.Report("エラー：ＮＣファイルがありません。", -1);
+  if (!ctx.platform.StartProgram(viewer, {path})) return rep.Report("エラー：NcViewerの実行に失敗", -1);
+  return 0;
+}
+
+int ShowProjectNcViewer(Context& ctx) {
+  std::string folder = ReadString(ctx.dbPath, "machine", "ncpath", kPathLimit);
+  if (folder.empty()) return ctx.reporter.Report("エラー：ＮＣデータのフォルダ取得失敗", -1);
+  std::string name = ReadString(ctx.dbPath, "machine", "ncfile", kFileLimit);
+  if (name.empty()) return ctx.reporter.Report("エラー：ＮＣファイル取得失敗", -1);
+  return ShowNcViewer(ctx, Sprintf("%s/%s", StoredFolderPath(ctx.inst, folder).c_str(), name.c_str()));
+}
+
+int StartHoleDrawing(Context& ctx) {
+  if (ctx.dbPath.empty() || !PathExists(ctx.dbPath)) return 0;
+  std::string program = ProgramFile(ctx.inst, "quorvex");
+  if (!PathExists(program)) {
+    ctx.reporter.Reportf(0, "エラー：実行ファイル %s がありません。", program.c_str());
+    return -1;
+  }
+  if (!ctx.platform.StartProgram(program, {ctx.dbPath}))
+    return ctx.reporter.Report("エラー：定義ファイルが開けません", -1);
+  return 0;
+}
+
+void StopDnc(Context& ctx) {
+  ctx.reporter.Report("DNCソフトウェアを閉じます。", 0);
+  std::string stop = ProgramFile(ctx.inst, "StopDNC.bat");
+  if (PathExists(stop)) ctx.platform.RunCommandFile(stop);
+}
+
+int TransferNcFile(Context& ctx) {
+  Reporter& rep = ctx.reporter;
+  rep.Report("!!! routine name : TransferNcFile", 0);
+  std::string folder, name;
+  if (ProjectNcFile(ctx, folder, name) != 0) return -1;
+  std::string path = Sprintf("%s/%s", folder.c_str(), name.c_str());
+  if (!PathExists(path)) return rep.Report("エラー：ＮＣ計算が終了していません。", -1);
+
+  std::string method = ReadString(ctx.inst.iniPath, kTransferSection, "protocol", kShortLimit);
+  if (method.empty())
+    return rep.Reportf(-1, "エラー：[%s] %s= | init NCデータ転送方法取得失敗", kTransferSection, "protocol");
+  std::string setting = ReadString(ctx.inst.iniPath, kTransferSection, method, kProgramLimit);
+
+  if (EqualsIgnoringCase(method, "DNC")) {
+    if (setting.empty())
+      return rep.Reportf(-1, "エラー：[%s] %s= | init NCデータ転送ソフト取得失敗", kTransferSection,
+                         method.c_str());
+    if (!ProgramExists(setting))
+      return rep.Reportf(-1, "エラー：転送ソフト %s が見つかりません", setting.c_str());
+    StopDnc(ctx);
+    if (!ctx.platform.StartProgram(setting, {path})) return rep.Report("エラー：ＮＣファイルの転送失敗", -1);
+    return 0;
+  }
+  if (EqualsIgnoringCase(method, "FTP")) {
+    if (setting.empty())
+      return rep.Reportf(-1, "エラー：[%s] %s= | init IPアドレス取得失敗", kTransferSection, method.c_str());
+    if (FtpTransfer(ctx, kTransferSection, folder, name, setting) != 0)
+      return rep.Report("エラー：データサーバへのファイル転送に失敗しました。", -1);
+    rep.Reportf(0, "ＮＣファイル → %s\nＩＰアドレス → %s\nMCデータサーバへ転送", name.c_str(),
+                setting.c_str());
+    return 0;
+  }
+  return 0;  // another method: nothing to do
+}
+
+int FtpTransfer(Context& ctx, std::string_view section, const std::string& folder, const std::string& name,
+                const std::string& address) {
+  Reporter& rep = ctx.reporter;
+  rep.Report("!!! routine name : FtpTransfer", 0);
+  const std::string sectionText(section);
+  std::string user = ReadString(ctx.inst.iniPath, section, "ftpuser", kFtpLimit);
+  if (user.empty())
+    return rep.Reportf(-1, "エラー：[%s] %s= | init FTPユーザー取得失敗", sectionText.c_str(), "ftpuser");
+  std::string password = ReadString(ctx.inst.iniPath, section, "ftppass", kFtpLimit);
+  if (password.empty())
+    return rep.Reportf(-1, "エラー：[%s] %s= | init FTPパスワード取得失敗", sectionText.c_str(), "ftppass");
+
+  // The client runs in the program folder's "ncdata" folder: a file of another folder is named with
+  // its full path, so that the file sent is always the project's own.
+  const std::string ncdata = ctx.inst.programFolder + "ncdata";
+  const bool inNcdata = SameFolder(folder, ncdata);
+  std::string local = inNcdata ? name : Sprintf("%s/%s", folder.c_str(), name.c_str());
+  if (HasBlankOrQuote(local))
+    return rep.Reportf(-1, "エラー：ＮＣファイル %s は空白を含むため転送できません", local.c_str());
+  std::string put;
+  if (ReadInt(ctx.inst.iniPath, section, "ftpextention", 1) != 0)
+    put = inNcdata ? Sprintf("put %s", name.c_str()) : Sprintf("put %s %s", local.c_str(), name.c_str());
+  else
+    put = Sprintf("put %s O%04d", local.c_str(), ReadInt(ctx.dbPath, "machine", "onumber", 1));
+
+  const std::string control = Sprintf("%s%s/%s", ctx.inst.programFolder.c_str(), "ncdata", "krvftp.ctl");
+  const std::string command = Sprintf("%s%s/%s", ctx.inst.programFolder.c_str(), "ncdata", "krvftp.sh");
+  auto removeBoth = [&] {
+    unlink(control.c_str());
+    unlink(command.c_str());
+  };
+  OutputFile ctl;
+  if (!ctl.Create(control, "\n", true))
+    return rep.Reportf(-1, "エラー：ファイル %s が開けません", control.c_str());
+  ctl.Line(Sprintf("open %s", address.c_str()));
+  ctl.Line(Sprintf("user %s %s", user.c_str(), password.c_str()));
+  ctl.Line(put);
+  ctl.Line("ls");
+  ctl.Line("quit");
+  if (!ctl.Close()) {
+    removeBoth();
+    return rep.Reportf(-1, "エラー：ファイル %s が開けません", control.c_str());
+  }
+  OutputFile sh;
+  if (!sh.Create(command, "\n", true)) {
+    removeBoth();
+    return rep.Reportf(-1, "エラー：ファイル %s が開けません", command.c_str());
+  }
+  sh.Raw(kFtpScript);
+  if (!sh.Close()) {
+    removeBoth();
+    return rep.Reportf(-1, "エラー：ファイル %s が開けません", command.c_str());
+  }
+
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  int status = ctx.platform.RunCommandFile(command);
+  removeBoth();  // the script removes them; a script that did not run must not leave the password
+  if (status != 0) return rep.Report("エラー：ファイル転送に失敗しました。", -1);
+  return 0;
+}
+
+}  // namespace talvorin
