@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "store/Files.h"
+
 namespace talvorin {
 
 class TextSink {
@@ -50,13 +52,7 @@ class DxfFile : public TextSink {
   void Raw(std::string_view cp932) override;
 
  private:
-  void Flush();
-
-  int fd_ = -1;
-  bool failed_ = false;  // a write failed: Commit() refuses
-  unsigned mode_ = 0;    // permissions of the new file: the old file's, else 0666 less the umask
-  std::string target_, temp_;
-  std::string buffer_;  // CP932 bytes not yet written
+  ReplacementFile file_;
 };
 
 }  // namespace talvorin

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "store/Files.h"
+
 namespace talvorin {
 
 class NcSink {
@@ -44,13 +46,7 @@ class NcFile : public NcSink {
   void Line(std::string_view utf8) override;
 
  private:
-  void Flush();
-
-  int fd_ = -1;
-  bool failed_ = false;  // a write failed: Commit() refuses
-  unsigned mode_ = 0;    // permissions of the new file: the old file's, else 0666 less the umask
-  std::string target_, temp_;
-  std::string buffer_;  // CP932 bytes not yet written
+  ReplacementFile file_;
 };
 
 }  // namespace talvorin

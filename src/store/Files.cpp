@@ -103,4 +103,69 @@ bool ReplaceWholeFile(const std::string& file, std::string_view bytes) {
   return true;
 }
 
+ReplacementFile::~ReplacementFile() {
+  Discard();
+}
+
+bool ReplacementFile::Open(const std::string& path) {
+  Discard();
+  struct stat old;
+  const bool exists = stat(path.c_str(), &old) == 0;
+  // Refused as opening the file itself for writing would refuse it: a folder, a read-only file.
+  if (exists && (S_ISDIR(old.st_mode) || faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0))
+    return false;
+  std::size_t slash = path.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (base.empty()) return false;
+  std::string temp = folder + "/." + base + ".XXXXXX";
+  int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  fd_ = fd;
+  temp_ = temp;
+  target_ = path;
+  mode_ = exists ? (old.st_mode & 0777) : NewFileMode();
+  failed_ = false;
+  buffer_.clear();
+  return true;
+}
+
+void ReplacementFile::Write(std::string_view bytes) {
+  if (fd_ < 0) return;
+  buffer_ += bytes;
+  if (buffer_.size() >= (1u << 16)) Flush();
+}
+
+void ReplacementFile::Flush() {
+  if (!failed_ && !WriteAll(fd_, buffer_)) failed_ = true;
+  buffer_.clear();
+}
+
+bool ReplacementFile::Commit() {
+  if (fd_ < 0) return false;
+  Flush();
+  bool ok = !failed_ && fchmod(fd_, static_cast<mode_t>(mode_)) == 0 && fsync(fd_) == 0;
+  ok = close(fd_) == 0 && ok;
+  fd_ = -1;
+  if (!ok || rename(temp_.c_str(), target_.c_str()) != 0) {
+    unlink(temp_.c_str());
+    temp_.clear();
+    return false;
+  }
+  temp_.clear();
+  return true;
+}
+
+void ReplacementFile::Discard() {
+  if (fd_ >= 0) {
+    close(fd_);
+    fd_ = -1;
+  }
+  if (!temp_.empty()) {
+    unlink(temp_.c_str());
+    temp_.clear();
+  }
+  buffer_.clear();
+}
+
 }  // namespace talvorin

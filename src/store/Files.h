@@ -18,4 +18,37 @@ bool ReadAllFrom(int fd, std::string& out);
 // the folder does not exist, the file may not be written, or writing fails.
 bool ReplaceWholeFile(const std::string& path, std::string_view bytes);
 
+// A file written anew piece by piece, for writers whose output must not be held in memory (NC
+// programs, drawings). The pieces go to a temporary file beside the target; Commit() flushes it to
+// disk and renames it over the target, so the target is either the earlier file or the complete new
+// one. Destroyed without a successful Commit(), it removes the temporary file and leaves the target.
+class ReplacementFile {
+ public:
+  ReplacementFile() = default;
+  ~ReplacementFile();
+  ReplacementFile(const ReplacementFile&) = delete;
+  ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+  // Creates the temporary file for `path`. False when the folder does not exist or cannot be
+  // written, or when `path` is a folder or an existing file that may not be written.
+  bool Open(const std::string& path);
+  bool IsOpen() const { return fd_ >= 0; }
+  // Appends bytes (buffered); a failed write makes Commit() refuse.
+  void Write(std::string_view bytes);
+  // Flushes, closes and renames, keeping the old file's permissions (new: 0666 less the umask).
+  // False when a write or the rename failed; the temporary file is then removed.
+  bool Commit();
+  // Removes the temporary file without touching the target.
+  void Discard();
+
+ private:
+  void Flush();
+
+  int fd_ = -1;
+  bool failed_ = false;
+  unsigned mode_ = 0;
+  std::string target_, temp_;
+  std::string buffer_;  // bytes not yet written
+};
+
 }  // namespace talvorin
