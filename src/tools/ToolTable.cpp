@@ -1,12 +1,9 @@
 // The tool list, the magazine table and the tool screen.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 
 #include "store/Cp932.h"
+#include "store/Files.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
 #include "tools/Tools.h"
@@ -39,30 +36,6 @@ std::string EmptyMagazine(int size) {
   for (int n = 1; n <= size; ++n)
     text += Sprintf("[T%d]\r\ntoolname=\r\ndiameter=\r\n\r\n", n);
   return text;
-}
-
-// Creates `path` with `bytes`: written to a temporary file of the same folder, flushed and renamed
-// into place, so another program never reads half a table.
-bool CreateWholeFile(const std::string& path, std::string_view bytes) {
-  std::string temp = path + ".XXXXXX";
-  int fd = mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  mode_t mask = umask(022);
-  umask(mask);
-  bool ok = fchmod(fd, 0666 & ~mask) == 0;
-  while (ok && !bytes.empty()) {
-    ssize_t n = write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  ok = ok && fsync(fd) == 0;
-  ok = (close(fd) == 0) && ok;
-  if (!ok || rename(temp.c_str(), path.c_str()) != 0) {
-    unlink(temp.c_str());
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -102,7 +75,7 @@ int GetToolTableFile(Context& ctx, std::string& path) {
   // 3. Otherwise it is created with one empty section per pocket.
   ctx.reporter.Reportf(0, "!!! 工具ファイル %s を新規作成", path.c_str());
   std::string bytes;
-  if (!Utf8ToCp932(EmptyMagazine(size), bytes) || !CreateWholeFile(path, bytes))
+  if (!Utf8ToCp932(EmptyMagazine(size), bytes) || !ReplaceWholeFile(path, bytes))
     return ctx.reporter.Reportf(-1, "エラー：工具ファイル %s が開けません", path.c_str());
   return size;
 }
