@@ -8,13 +8,13 @@
 // buffer: memory does not grow with the file.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
+#include "mtime/NcLineReader.h"
 #include "shell/Context.h"
 
 namespace talvorin {
@@ -81,31 +81,6 @@ struct PeckDistances {
   double rapid = 0;
 };
 PeckDistances PeckDrilling(double r, double z, double q);
-
-// Lines of an NC file through a fixed buffer. A line ends at "\n"; a "\r" before it is dropped. A line
-// longer than kMaxNcLine bytes is cut there, the rest of it skipped and counted in LongLines().
-class NcLineReader {
- public:
-  static constexpr std::size_t kMaxNcLine = 1024;
-
-  explicit NcLineReader(int fd) : fd_(fd) {}
-  // The next line; false at the end of the file or on a read error (Failed()).
-  bool Next(std::string_view& line);
-  bool Failed() const { return failed_; }
-  std::uint64_t BytesRead() const { return bytesRead_; }
-  long long LongLines() const { return longLines_; }
-
- private:
-  bool Fill();
-
-  int fd_;
-  std::array<char, 64 * 1024> buffer_{};
-  std::size_t begin_ = 0, end_ = 0;  // unread bytes of buffer_
-  std::string line_;                 // the line being returned, at most kMaxNcLine bytes
-  bool eof_ = false, failed_ = false;
-  std::uint64_t bytesRead_ = 0;
-  long long longLines_ = 0;
-};
 
 // Hours, minutes and seconds of a time in minutes times the factor: the seconds truncated toward zero
 // (saturating for values beyond any real program), minutes and seconds the remainders.
