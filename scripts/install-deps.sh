@@ -12,6 +12,9 @@ packages=(
   python3-ezdxf           # tests/dxf/check_dxf.py: drawings read back by a DXF library
   locales                 # a decimal-comma locale, to show number text does not follow it
   vsftpd tnftp            # the NC transfer: tnftp is the ftp client, vsftpd the server of its loopback test
+  qt6-base-dev            # the desktop programs (Qt 6 Widgets, Network for the single instance, Test)
+  fonts-noto-cjk          # Japanese fonts for the windows and their screenshots
+  xvfb xauth              # scripts/screenshots.sh and trials of the windows under a real X server
 )
 run() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 export DEBIAN_FRONTEND=noninteractive

@@ -27,4 +27,12 @@ bool ScriptedDialogs::ChooseColour(Colour& colour) {
   return true;
 }
 
+bool ScriptedDialogs::ChooseProgram(const std::string& title, std::string& path) {
+  asked.push_back(title);
+  if (programs.empty()) return false;
+  path = programs.front();
+  programs.pop_front();
+  return true;
+}
+
 }  // namespace talvorin

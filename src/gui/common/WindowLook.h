@@ -1,0 +1,23 @@
+// Placement and colours of the suite's windows: the stored placement fractions applied to the free
+// area of the window's screen, the window colour as background and the text colour for static texts.
+#pragma once
+
+#include <QIcon>
+#include <QWidget>
+
+#include "store/Installation.h"
+
+namespace talvorin::gui {
+
+// Moves `window`, keeping its size, by keys "X" and "Y" of section "window" within the available
+// geometry of its screen (the area without panels).
+void PlaceOnScreen(const Installation& inst, QWidget* window);
+
+// Window background in the window colour, static texts in the text colour on it (transparent);
+// fields, lists and buttons keep the desktop's colours.
+void ApplyColours(const Installation& inst, QWidget* window);
+
+// The program's icon: a plate with drilled holes, drawn in code.
+QIcon ProgramIcon();
+
+}  // namespace talvorin::gui

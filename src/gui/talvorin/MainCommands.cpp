@@ -1,0 +1,149 @@
+// The command table of the main window: every menu item, bar item, hole-group button and the
+// controller list, each with the operation it runs.
+#include <QCoreApplication>
+#include <QProgressDialog>
+#include <memory>
+
+#include "gui/common/ProgramInfoScreen.h"
+#include "gui/common/VersionBox.h"
+#include "gui/talvorin/MainWindow.h"
+#include "mtime/MachiningTime.h"
+#include "project/ProjectOutputs.h"
+#include "shell/ProgramSetup.h"
+#include "trycut/Trycut.h"
+
+namespace talvorin::gui {
+namespace {
+
+// Screens that come with the hole entry, tool, condition and process screens: until then the command
+// says so instead of doing nothing.
+void ScreenNotYetAvailable(MainWindow& w, const char* screen) {
+  w.Ctx().reporter.Reportf(kReportInfo, "... 「%s」画面はまだ使えません", screen);
+}
+
+void LoadProjectCommand(MainWindow& w) {
+  w.FormFromWidgets();
+  const int result = LoadProject(w.Ctx(), w.Form());
+  w.WidgetsFromForm();
+  if (result == 0) w.RunCommand(40022);
+}
+
+void NewSave(MainWindow& w) {
+  w.FormFromWidgets();
+  NewSavedata(w.Ctx(), w.Form());
+  w.WidgetsFromForm();
+}
+
+void OverwriteSave(MainWindow& w) {
+  w.FormFromWidgets();
+  SaveTALVORINdata(w.Ctx(), w.Form(), 1);
+  w.WidgetsFromForm();
+}
+
+void Initialise(MainWindow& w) {
+  w.FormFromWidgets();
+  InitialiseMainForm(w.Ctx(), w.Form());
+  w.WidgetsFromForm();
+}
+
+void ShowDrawing(MainWindow& w) {
+  RunCloseCommand(w.Ctx(), "closedxfviewer");
+  StartHoleDrawing(w.Ctx());
+}
+
+void RerunTrycut(MainWindow& w) {
+  RunCloseCommand(w.Ctx(), "closetrycut");
+  reRunTRYCUT(w.Ctx());
+}
+
+// The estimate with its summary box; a program that takes longer than half a second shows a progress
+// dialog while it is read.
+void EstimateTime(MainWindow& w) {
+  QProgressDialog progress(QStringLiteral("加工時間算出中..."), QString(), 0, 1000, &w);
+  progress.setObjectName(QStringLiteral("TIMEPROGRESS"));
+  progress.setWindowTitle(QStringLiteral("加工時間算出"));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(500);
+  progress.setAutoReset(false);
+  progress.setValue(0);
+  int shown = 0;
+  TimeProgress report = [&progress, &shown](std::uint64_t done, std::uint64_t total) {
+    const int permille = total == 0 ? 1000 : static_cast<int>(done * 1000 / total);
+    if (permille == shown) return;
+    shown = permille;
+    progress.setValue(permille);
+  };
+  int calculation = -1;
+  Processing_Time(w.Ctx(), 1, report, calculation);
+  progress.reset();
+}
+
+void RunScreen(MainWindow& w, QDialog* screen) {
+  std::unique_ptr<QDialog> owned(screen);
+  w.Runner().Run(*owned);
+}
+
+void SelectHoleGroup(MainWindow& w, int group) {
+  w.SetCurrentHoleGroup(group);
+  ScreenNotYetAvailable(w, "形状入力");
+}
+
+}  // namespace
+
+const std::vector<MainCommand>& MainCommands() {
+  static const std::vector<MainCommand> table = {
+      {40001, "ファイル", "読み込み", "", LoadProjectCommand},
+      {40021, "ファイル", "新規保存", "", NewSave},
+      {40002, "ファイル", "上書保存", "【保存】", OverwriteSave},
+      {40055, "ファイル", "ＮＣファイルを開く", "", [](MainWindow& w) { OpenNcFile(w.Ctx()); }},
+      {40003, "ファイル/閉じる", "TRYCUT2000", "",
+       [](MainWindow& w) { RunCloseCommand(w.Ctx(), "closetrycut"); }},
+      {40004, "ファイル/閉じる", "DXF VIEWER", "",
+       [](MainWindow& w) { RunCloseCommand(w.Ctx(), "closedxfviewer"); }},
+      {40009, "ファイル", "終了", "【終了】", [](MainWindow& w) { w.close(); }},
+      {40010, "設定", "初期設定", "", [](MainWindow& w) { ScreenNotYetAvailable(w, "初期設定"); }},
+      {40011, "設定", "使用工具設定", "", [](MainWindow& w) { ScreenNotYetAvailable(w, "使用工具設定"); }},
+      {40012, "設定", "加工条件設定", "", [](MainWindow& w) { ScreenNotYetAvailable(w, "加工条件設定"); }},
+      {40013, "設定", "タップ加工設定", "",
+       [](MainWindow& w) { ScreenNotYetAvailable(w, "タップ加工設定"); }},
+      {40014, "設定", "冒頭末尾追加データ設定", "",
+       [](MainWindow& w) { ScreenNotYetAvailable(w, "冒頭末尾追加データ設定"); }},
+      {40015, "設定", "座標系登録", "", [](MainWindow& w) { ScreenNotYetAvailable(w, "座標系登録"); }},
+      {40020, "コマンド", "初期化", "", Initialise},
+      {40022, "コマンド", "図面表示", "【図面】", ShowDrawing},
+      {40050, "コマンド", "工程読込", "【工程読込】",
+       [](MainWindow& w) { ScreenNotYetAvailable(w, "工程読込"); }},
+      {40023, "コマンド", "工程作成", "【工程作成】",
+       [](MainWindow& w) { ScreenNotYetAvailable(w, "工程作成"); }},
+      {40052, "コマンド", "NCデータ作成", "【NCデータ作成】",
+       [](MainWindow& w) { ScreenNotYetAvailable(w, "NCデータ作成"); }},
+      {40053, "コマンド", "NCデータ転送", "【NCデータ転送】", [](MainWindow& w) { TransferNcFile(w.Ctx()); }},
+      {40054, "コマンド", "TRYCUT再実行", "", RerunTrycut},
+      {40024, "コマンド", "NCデータ描画", "", [](MainWindow& w) { ShowNcData(w.Ctx()); }},
+      {40025, "コマンド", "加工時間算出", "", EstimateTime},
+      {40026, "コマンド", "加工指示書", "", [](MainWindow& w) { WriteProcessSheet(w.Ctx()); }},
+      {40090, "ヘルプ", "お読みください", "", [](MainWindow& w) { OpenHelpFile(w.Ctx()); }},
+      {40091, "ヘルプ", "バージョン", "",
+       [](MainWindow& w) { RunScreen(w, MakeVersionBox(w.Ctx().inst, &w)); }},
+      {40092, "ヘルプ", "プログラム情報", "",
+       [](MainWindow& w) {
+         RunScreen(w, MakeProgramInfoScreen(w.Ctx().inst, w.Ctx().platform.ExecutablePath(), &w));
+       }},
+      {40093, "ヘルプ", "システム情報登録", "", [](MainWindow& w) { SystemInformation(w.Ctx()); }},
+      {2001, "", "[ 1 ]", "", [](MainWindow& w) { SelectHoleGroup(w, 1); }},
+      {2002, "", "[ 2 ]", "", [](MainWindow& w) { SelectHoleGroup(w, 2); }},
+      {2003, "", "[ 3 ]", "", [](MainWindow& w) { SelectHoleGroup(w, 3); }},
+      {2004, "", "[ 4 ]", "", [](MainWindow& w) { SelectHoleGroup(w, 4); }},
+      {2005, "", "[ 5 ]", "", [](MainWindow& w) { SelectHoleGroup(w, 5); }},
+      {2006, "", "[ 6 ]", "", [](MainWindow& w) { SelectHoleGroup(w, 6); }},
+      {1121, "", "制御装置", "",
+       [](MainWindow& w) {
+         w.FormFromWidgets();
+         FillCoordinateSystems(w.Ctx(), w.Form(), w.Form().controller);
+         w.WidgetsFromForm();
+       }},
+  };
+  return table;
+}
+
+}  // namespace talvorin::gui

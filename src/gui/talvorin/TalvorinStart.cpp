@@ -1,0 +1,40 @@
+#include "gui/talvorin/TalvorinStart.h"
+
+#include "store/Profile.h"
+
+namespace talvorin::gui {
+
+std::unique_ptr<MainWindow> StartTalvorin(Context& ctx, QtReporter& reporter,
+                                          const std::vector<std::string>& args, const StartHooks& hooks) {
+  // The console switch: every message-list line also goes to standard output.
+  if (ReadInt(ctx.inst.iniPath, "TALVORIN", "consol", 0) == 1 && hooks.console) {
+    std::fprintf(hooks.console, "$$$ Console - Start $$$\n");
+    std::fflush(hooks.console);
+    reporter.SetConsole(hooks.console);
+  }
+  const StartArguments start = EvaluateCommandLine(args);
+  // One copy per user: a later start, whatever its arguments, brings the first forward and ends.
+  if (hooks.otherRunning && hooks.otherRunning()) return nullptr;
+
+  auto window = std::make_unique<MainWindow>(ctx, reporter, hooks.runner);
+  window->Start() = start;
+  if (hooks.becomeRunning) hooks.becomeRunning(*window);
+  if (!window->Create()) {
+    window->close();
+    return nullptr;
+  }
+  window->show();
+  if (start.euklidMode > 0) {
+    // The EUKLID import flow is not part of this program yet: the mode and its file are kept.
+    ctx.reporter.Reportf(kReportInfo, "... EUKLID 取り込み（モード %d）はまだ使えません", start.euklidMode);
+  } else if (start.keywordMode == kStartSystemInfo) {
+    window->RunCommand(40093);
+  } else if (start.keywordMode == kStartProgramInfo) {
+    window->RunCommand(40092);
+  } else if (start.keywordMode == kStartVersion) {
+    window->RunCommand(40091);
+  }
+  return window;
+}
+
+}  // namespace talvorin::gui
