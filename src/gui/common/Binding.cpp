@@ -25,13 +25,19 @@ void NameControl(QWidget* control, int id, const QString& accessibleName) {
   if (!accessibleName.isEmpty()) control->setAccessibleName(accessibleName);
 }
 
-void FillCombo(QComboBox* combo, const std::vector<std::string>& entries, int index,
-               const std::string& text) {
-  combo->clear();
-  for (const std::string& entry : entries)
-    combo->addItem(ToQt(entry));
-  combo->setCurrentIndex(index);
-  combo->setEditText(ToQt(text));
+void FillCombo(QComboBox* combo, const std::vector<std::string>& entries, const std::string& text) {
+  bool same = combo->count() == static_cast<int>(entries.size());
+  for (int i = 0; same && i < combo->count(); ++i)
+    same = combo->itemText(i) == ToQt(entries[static_cast<std::size_t>(i)]);
+  if (!same) {
+    combo->clear();
+    for (const std::string& entry : entries)
+      combo->addItem(ToQt(entry));
+  }
+  // The entry showing the text is the current one, so the arrow keys move on from it.
+  const QString shown = ToQt(text);
+  combo->setCurrentIndex(shown.isEmpty() ? -1 : combo->findText(shown, Qt::MatchExactly));
+  combo->setEditText(shown);
 }
 
 }  // namespace talvorin::gui

@@ -45,8 +45,9 @@ QLabel* CaptionFor(QWidget* field, const QString& caption, QWidget* parent);
 // Sets the id as objectName and the accessible name of a control.
 void NameControl(QWidget* control, int id, const QString& accessibleName);
 
-// An editable drop-down list: entries, then the selected index (-1 none) and the shown text.
-void FillCombo(QComboBox* combo, const std::vector<std::string>& entries, int index, const std::string& text);
+// An editable drop-down list: its entries (the list is rebuilt only when they changed) and the shown
+// text; the entry equal to the text becomes the current one.
+void FillCombo(QComboBox* combo, const std::vector<std::string>& entries, const std::string& text);
 
 // How a window runs its modal screens and boxes: exec() unless a test replaces it. The result is the
 // dialog's result code.

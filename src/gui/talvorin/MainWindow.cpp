@@ -225,10 +225,10 @@ void MainWindow::WidgetsFromForm() {
   size_[0]->setText(ToQt(form_.sizeX));
   size_[1]->setText(ToQt(form_.sizeY));
   size_[2]->setText(ToQt(form_.sizeZ));
-  FillCombo(material_, form_.materials, form_.materialIndex, form_.material);
-  FillCombo(origin_, form_.origins, form_.originIndex, form_.origin);
-  FillCombo(controller_, form_.controllers, form_.controllerIndex, form_.controller);
-  FillCombo(coordinates_, form_.coordinateSystems, form_.coordinateSystemIndex, form_.coordinateSystem);
+  FillCombo(material_, form_.materials, form_.material);
+  FillCombo(origin_, form_.origins, form_.origin);
+  FillCombo(controller_, form_.controllers, form_.controller);
+  FillCombo(coordinates_, form_.coordinateSystems, form_.coordinateSystem);
   programNumber_->setText(ToQt(form_.programNumber));
   for (std::size_t i = 0; i < 6; ++i)
     if (!form_.groupCaptions[i].empty()) groups_[i]->setText(ToQt(form_.groupCaptions[i]));
