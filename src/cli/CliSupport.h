@@ -97,5 +97,7 @@ const std::vector<CliCommand>& ProcessCommands();
 const std::vector<CliCommand>& NcCommands();
 // The subcommands of what an NC program is turned into: time, trycut, sheet, transfer, edit, view.
 const std::vector<CliCommand>& OutputCommands();
+// The settings screens: settings initial|tap|lines|coords.
+const std::vector<CliCommand>& SettingsCommands();
 
 }  // namespace talvorin

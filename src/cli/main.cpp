@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
   for (const CliCommand& c : NcCommands())
     commands.push_back(c);
   for (const CliCommand& c : OutputCommands()) commands.push_back(c);
+  for (const CliCommand& c : SettingsCommands()) commands.push_back(c);
 
   // Global options anywhere before "--"; everything else belongs to the subcommand.
   std::string folder;

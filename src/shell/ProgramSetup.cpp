@@ -51,6 +51,10 @@ void SetupProgram(Installation& inst, const std::string& executablePath, const B
   inst.programFolder = slash == std::string::npos ? "./" : executablePath.substr(0, slash + 1);
   inst.buildNumber = BuildNumber(date);
   inst.iniPath = ProgramFile(inst, Sprintf("%s.ini", kProgramName));
+  ReadColours(inst);
+}
+
+void ReadColours(Installation& inst) {
   inst.windowColour = {220, 220, 220};
   ReadColour(inst, "window", inst.windowColour);
   inst.textColour = {0, 0, 0};
@@ -58,7 +62,10 @@ void SetupProgram(Installation& inst, const std::string& executablePath, const B
 }
 
 void ReadColour(const Installation& inst, std::string_view key, Colour& colour) {
-  std::string value = ReadString(inst.iniPath, "color", key, 16);
+  ParseColour(ReadString(inst.iniPath, "color", key, 16), colour);
+}
+
+void ParseColour(std::string_view value, Colour& colour) {
   int* parts[3] = {&colour.red, &colour.green, &colour.blue};
   // As "%d,%d,%d" scans: blanks before a number, the commas exactly; the first failure ends the scan.
   std::size_t pos = 0;

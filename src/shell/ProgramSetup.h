@@ -33,9 +33,15 @@ std::string ProgramInformationText(const BuildDate& date, int buildNumber, const
 // Program folder from the executable's path, program INI, build number, window and text colours.
 void SetupProgram(Installation& inst, const std::string& executablePath, const BuildDate& date);
 
-// Key `key` of section "color" of the program INI, "%d,%d,%d", read over `colour`: components that do
-// not parse keep their value; parsed components are held to 0-255.
+// A colour text "%d,%d,%d" read over `colour`: components that do not parse keep their value; parsed
+// components are held to 0-255.
+void ParseColour(std::string_view text, Colour& colour);
+
+// Key `key` of section "color" of the program INI, parsed over `colour` as ParseColour does.
 void ReadColour(const Installation& inst, std::string_view key, Colour& colour);
+
+// Window colour 220,220,220 and text colour 0,0,0, each read over from the program INI.
+void ReadColours(Installation& inst);
 
 // Placement fraction from its text: a number below 0 (or not a number) gives 0, above 1 gives 1.
 double PlacementFraction(std::string_view text);

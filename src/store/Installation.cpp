@@ -8,7 +8,6 @@
 #include "store/Profile.h"
 
 namespace talvorin {
-namespace {
 
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -18,6 +17,8 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
   }
   return true;
 }
+
+namespace {
 
 // The entry of `folder` (ending in "/") named `name` up to ASCII letter case; `name` when none is.
 std::string FindEntry(const std::string& folder, std::string_view name) {

@@ -1,0 +1,201 @@
+// The initial settings screen: outside programs, start position, colours and the NC transfer method,
+// all in the program INI.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "project/Settings.h"
+#include "shell/ProgramSetup.h"
+#include "store/Cp932.h"
+#include "store/Numbers.h"
+#include "store/Profile.h"
+
+namespace talvorin {
+
+const std::array<ProgramSetting, 4> kProgramSettings = {{
+    {"trycut", "exefile"},
+    {"TALVORIN", "dxfviewer"},
+    {"TALVORIN", "ncviewer"},
+    {"TALVORIN", "editor"},
+}};
+
+namespace {
+
+constexpr const char* kTransfer = "NcdataTransfer";
+constexpr std::size_t kProgramLimit = 519;  // program paths and the DNC command
+constexpr std::size_t kShortLimit = 15;     // positions, colours, the method
+constexpr std::size_t kFtpLimit = 23;       // FTP server, user and password
+constexpr std::size_t kLoadedShortLimit = 31;
+
+// A stored value of at most `limit` bytes.
+std::string Stored(Context& ctx, const char* section, std::string_view key, std::size_t limit) {
+  return ReadString(ctx.inst.iniPath, section, key, limit + 1);
+}
+
+// Sets `field` from the key when it is set; a missing key leaves the field as it is.
+void FillWhenSet(Context& ctx, const char* section, const char* key, std::size_t limit, std::string& field) {
+  std::string value = Stored(ctx, section, key, limit);
+  if (!value.empty()) field = value;
+}
+
+bool IsFtp(std::string_view method) {
+  return EqualIgnoringAsciiCase(method, "FTP");
+}
+
+// The placement fraction of a position field: empty counts 0; below 0 or not a number becomes 0 and
+// above 1 becomes 1, each with the field corrected and the range message.
+double CheckedFraction(Context& ctx, std::string& field) {
+  if (field.empty()) return 0;
+  const char* text = field.c_str();
+  char* end = nullptr;
+  double f = std::strtod(text, &end);  // numbers are read in the "C" locale
+  bool number = end != text && !std::isnan(f);
+  if (!number || f < 0) {
+    field = "0";
+    ctx.reporter.Report("データは 0～1 の範囲にして下さい。", -1);
+    return 0;
+  }
+  if (f > 1) {
+    field = "1";
+    ctx.reporter.Report("データは 0～1 の範囲にして下さい。", -1);
+    return 1;
+  }
+  return f;
+}
+
+}  // namespace
+
+std::string InitialSettingsForm::Method() const {
+  if (methodIndex < 0 || methodIndex >= static_cast<int>(methods.size())) return "";
+  return methods[static_cast<std::size_t>(methodIndex)];
+}
+
+FieldPaint ColourFieldPaint(std::string_view fieldText) {
+  Colour c{0, 0, 0};
+  ParseColour(fieldText, c);
+  int least = std::min({c.red, c.green, c.blue});
+  return {c, {least - c.red + 255, least - c.green + 255, least - c.blue + 255}};
+}
+
+int LoadInitialSettings(Context& ctx, InitialSettingsForm& form) {
+  // 1. Programs, position and colours; a missing key leaves its field unchanged.
+  for (std::size_t i = 0; i < kProgramSettings.size(); ++i)
+    FillWhenSet(ctx, kProgramSettings[i].section, kProgramSettings[i].key, kProgramLimit, form.programs[i]);
+  FillWhenSet(ctx, "window", "X", kLoadedShortLimit, form.positionX);
+  FillWhenSet(ctx, "window", "Y", kLoadedShortLimit, form.positionY);
+  FillWhenSet(ctx, "color", "window", kLoadedShortLimit, form.windowColour);
+  FillWhenSet(ctx, "color", "text", kLoadedShortLimit, form.textColour);
+
+  // 2. The method list anew; the stored method selected with its command, user and password.
+  form.methods = {"DNC", "FTP"};
+  form.methodIndex = -1;
+  form.ftpFieldsEnabled = false;
+  std::string protocol = Stored(ctx, kTransfer, "PROTOCOL", 7);
+  if (!protocol.empty()) {
+    for (std::size_t i = 0; i < form.methods.size(); ++i)
+      if (EqualIgnoringAsciiCase(form.methods[i], protocol)) form.methodIndex = static_cast<int>(i);
+    form.transferCommand = Stored(ctx, kTransfer, protocol, kProgramLimit);
+    if (IsFtp(protocol)) {
+      form.ftpFieldsEnabled = true;
+      form.ftpUser = Stored(ctx, kTransfer, "ftpuser", kLoadedShortLimit);
+      form.ftpPassword = Stored(ctx, kTransfer, "ftppass", kLoadedShortLimit);
+    }
+  }
+
+  // 3. The position check, which also places the main window.
+  CheckStartPosition(ctx, form);
+  return 0;
+}
+
+int CheckStartPosition(Context& ctx, InitialSettingsForm& form) {
+  form.placementX = CheckedFraction(ctx, form.positionX);
+  form.placementY = CheckedFraction(ctx, form.positionY);
+  return 0;
+}
+
+void ChangeTransferMethod(Context& ctx, InitialSettingsForm& form) {
+  std::string method = form.Method();
+  form.transferCommand.clear();
+  form.ftpUser.clear();
+  form.ftpPassword.clear();
+  form.ftpFieldsEnabled = method == "FTP";
+  std::string command = method.empty() ? "" : Stored(ctx, kTransfer, method, kProgramLimit);
+  if (command.empty()) {
+    form.ftpFieldsEnabled = false;
+    return;
+  }
+  form.transferCommand = command;
+  if (method == "FTP") {
+    form.ftpUser = Stored(ctx, kTransfer, "ftpuser", kLoadedShortLimit);
+    form.ftpPassword = Stored(ctx, kTransfer, "ftppass", kLoadedShortLimit);
+  }
+}
+
+int SaveInitialSettings(Context& ctx, InitialSettingsForm& form) {
+  struct Field {
+    const char* section;
+    std::string key;
+    const std::string& text;
+    std::size_t limit;
+  };
+  // 1. The fields in their fixed order.
+  std::string method = form.Method();
+  std::vector<Field> fields;
+  for (std::size_t i = 0; i < kProgramSettings.size(); ++i)
+    fields.push_back({kProgramSettings[i].section, kProgramSettings[i].key, form.programs[i], kProgramLimit});
+  fields.push_back({kTransfer, "PROTOCOL", method, kShortLimit});
+  if (method == "DNC") fields.push_back({kTransfer, method, form.transferCommand, kProgramLimit});
+  if (method == "FTP") {
+    fields.push_back({kTransfer, method, form.transferCommand, kFtpLimit});
+    fields.push_back({kTransfer, "ftpuser", form.ftpUser, kFtpLimit});
+    fields.push_back({kTransfer, "ftppass", form.ftpPassword, kFtpLimit});
+  }
+  fields.push_back({"window", "X", form.positionX, kShortLimit});
+  fields.push_back({"window", "Y", form.positionY, kShortLimit});
+  fields.push_back({"color", "window", form.windowColour, kShortLimit});
+  fields.push_back({"color", "text", form.textColour, kShortLimit});
+
+  // An empty field never clears a stored setting; a change of letter case alone is no change.
+  int written = 0;
+  for (const Field& f : fields) {
+    std::string value = Cp932Cut(f.text, f.limit);
+    if (value.empty() || EqualIgnoringAsciiCase(value, Stored(ctx, f.section, f.key, f.limit))) continue;
+    if (!WriteString(ctx.inst.iniPath, f.section, f.key, value))
+      return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 書込失敗", f.section, f.key.c_str(), value.c_str());
+    ++written;
+  }
+
+  // 2. Placement and colours as stored now.
+  form.placementX = PlacementFraction(ReadString(ctx.inst.iniPath, "window", "X", 16, "0.5"));
+  form.placementY = PlacementFraction(ReadString(ctx.inst.iniPath, "window", "Y", 16, "0.5"));
+  ReadColours(ctx.inst);
+
+  // 3.
+  if (written == 0)
+    ctx.reporter.Report("設定値に変更はありません", 1);
+  else
+    ctx.reporter.Reportf(1, "%d個の設定値を保存しました。", written);
+  return 0;
+}
+
+int ChooseProgram(Context& ctx, std::string& field) {
+  std::string path;
+  if (!ctx.dialogs.ChooseProgram("ファイルを開く", path))
+    return ctx.reporter.Report("エラー：実行ファイルの取得中止", -1);
+  if (!PathExists(path))
+    return ctx.reporter.Reportf(-1, "エラー：実行ファイル %s がありません。", path.c_str());
+  // The field holds at most 519 bytes; a longer path would be stored cut, naming another file.
+  if (Cp932Length(path) > kProgramLimit)
+    return ctx.reporter.Reportf(-1, "エラー：実行ファイル %s のパスが長すぎます。", path.c_str());
+  field = path;
+  return 0;
+}
+
+int ChooseColour(Context& ctx, std::string& field) {
+  Colour colour{0, 0, 0};
+  ParseColour(field, colour);
+  if (ctx.dialogs.ChooseColour(colour)) field = Sprintf("%d,%d,%d", colour.red, colour.green, colour.blue);
+  return 0;
+}
+
+}  // namespace talvorin
