@@ -15,6 +15,7 @@ packages=(
   qt6-base-dev            # the desktop programs (Qt 6 Widgets, Network for the single instance, Test)
   fonts-noto-cjk          # Japanese fonts for the windows and their screenshots
   xvfb xauth              # scripts/screenshots.sh and trials of the windows under a real X server
+  linuxcnc-uspace         # rs274: the independent G-code interpreter the NC program tests run
 )
 run() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 export DEBIAN_FRONTEND=noninteractive

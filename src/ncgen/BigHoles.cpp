@@ -1,5 +1,6 @@
 // Big holes: a round hole too large for a drill, cleared by widening circles and milled to size with
-// cutter compensation (rough), or milled to size through lead-in and lead-out arcs (finish).
+// cutter compensation (rough), or milled to size (finish); both reach the wall through a lead-in line
+// and arc and overlap the closing of the circle.
 #include <cmath>
 
 #include "ncgen/NcCommon.h"
@@ -10,13 +11,29 @@ namespace {
 
 constexpr int kBigHolePositions = 10;  // X0/Y0 to X9/Y9
 
-// A hole the tool cannot mill: no clearing circle fits between the centre and the wall (rough), or
-// the lead arc would be no larger than the tool (finish), which the controller's cutter compensation
-// refuses. Refused before anything is written.
-int RefuseTool(Context& ctx, const NcProcessRecord& rec) {
-  return ctx.reporter.Reportf(-1, "エラー：[%s] 大穴の穴径に対して工具径 %s が大きすぎます",
-                              ProcessHoleSection(rec).c_str(),
-                              FormatNumber(rec.v[kProcDiameter], false).c_str());
+// A hole the tool cannot mill with compensation: the lead arc onto the wall (half the wall radius) must
+// be larger than the tool radius for the control to reach the wall along it, so the wall radius must
+// exceed the tool diameter. Refused before anything is written.
+int RefuseTool(Context& ctx, const NcProcessRecord& rec, double holeDiameter) {
+  return ctx.reporter.Reportf(-1, "エラー：[%s] 大穴の穴径 %s に対して工具 T%02d の径 %s が大きすぎます",
+                              ProcessHoleSection(rec).c_str(), FormatNumber(holeDiameter, false).c_str(),
+                              nc::Whole(rec.v[kProcT]), FormatNumber(rec.v[kProcDiameter], false).c_str());
+}
+
+// The wall of radius `rf` about `at` with compensation: a straight lead-in along +X onto a quarter lead
+// arc of radius rf / 2 that meets the wall tangentially at (rf, 0), the full circle, a quarter circle
+// more, then off towards the centre. The lead-in is a straight element tangent to an arc larger than
+// the tool, so every start-up type reaches the wall at (rf, 0); the quarter past it overlaps the
+// closing by more than the tool radius. Starts with the tool at (0, -rf / 2).
+void CompensatedWall(nc::MoveWriter& w, PlanePoint at, double rf) {
+  const double lead = rf / 2;
+  w.StartCompensation();
+  w.Feed(at.x + rf - lead, at.y - lead);
+  w.Arc(at.x + rf, at.y, 0, lead);
+  w.Arc(at.x + rf, at.y, -rf, 0);
+  w.Arc(at.x, at.y + rf, -rf, 0);
+  w.CancelCompensation();
+  w.Feed(at.x, at.y + rf - lead);
 }
 
 }  // namespace
@@ -40,7 +57,7 @@ int BigHoleRoughMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const Hole
   const double d = rec.v[kProcDiameter], f = rec.v[kProcF], startZ = rec.v[kProcStartZ];
   const double rf = p[0] / 2 - rec.v[kProcOff];  // the wall, the allowance left on it
   const double rhoMax = rf - d / 2 - 1;          // the widest clearing circle
-  if (!(rhoMax > 0)) return RefuseTool(ctx, rec);
+  if (!(rhoMax > 0) || !(rf > d)) return RefuseTool(ctx, rec, p[0]);
   const std::vector<double> depths = PassDepths(0, rec.v[kProcQ], rec.v[kProcZ], thickness);
   nc::MoveWriter w(out, rec);
   w.SetFeed(f);
@@ -57,12 +74,9 @@ int BigHoleRoughMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const Hole
         w.Feed(at.x + rho, at.y);
         w.Arc(at.x + rho, at.y, -rho, 0);
       }
-      // 5. The wall with compensation; 6. away from it as the compensation ends; 7. up.
-      w.StartCompensation();
-      w.Feed(at.x + rf, at.y);
-      w.Arc(at.x + rf, at.y, -rf, 0);
-      w.CancelCompensation();
-      w.Feed(at.x + rf - (d / 2 + 0.5), at.y);
+      // 5. To the start of the lead-in; 6. the wall with compensation; 7. up.
+      w.Feed(at.x, at.y - rf / 2);
+      CompensatedWall(w, at, rf);
       w.RapidZ(startZ);
     }
   }
@@ -74,33 +88,22 @@ int BigHoleFinishMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const Hol
   ctx.reporter.Report("!!! routine name : BigHoleFinishMill", 0);
   const double startZ = rec.v[kProcStartZ];
   const double rf = p[0] / 2 - rec.v[kProcOff];
-  const double e = rec.v[kProcDiameter] / 2;
-  const double h = (rf - e) / 2 + e;  // the lead arc radius
-  const double l = h * std::sin(45 * 3.141592653589793 / 180);
-  if (!(rf > e)) return RefuseTool(ctx, rec);
+  if (!(rf > rec.v[kProcDiameter])) return RefuseTool(ctx, rec, p[0]);
   const std::vector<double> depths = PassDepths(0, rec.v[kProcQ], rec.v[kProcZ], thickness);
   nc::MoveWriter w(out, rec);
   for (const PlanePoint& at : nc::ReadPositions(ctx, ProcessHoleSection(rec), "", kBigHolePositions)) {
-    const double x0 = at.x + rf - h;
     double previous = 0;
     for (double z : depths) {
-      // 1-3. Over point 0, down to R above the previous pass (the depth already cut there: a rapid
-      //      to R above this pass would go into material the finish meets uncut when no rough pass
-      //      cleared the hole), plunge at twice the feed.
-      w.Rapid(x0, at.y, startZ);
+      // 1-3. Over the start of the lead-in, down to R above the previous pass (the depth already cut
+      //      there: a rapid to R above this pass would go into material the finish meets uncut when
+      //      no rough pass cleared the hole), plunge at twice the feed.
+      w.Rapid(at.x, at.y - rf / 2, startZ);
       w.RapidZ(rec.v[kProcR] + previous);
       w.SetFeed(nc::PlungeFeed(rec));
       w.FeedZ(z);
-      // 4. Lead-in with compensation, lead arc onto the wall, the wall, lead arc off, lead-out.
+      // 4. The wall with compensation; 5. up.
       w.SetFeed(rec.v[kProcF]);
-      w.StartCompensation();
-      w.Feed(x0 + l, at.y - l);
-      w.Arc(at.x + rf, at.y, -l, l);
-      w.Arc(at.x + rf, at.y, -rf, 0);
-      w.Arc(x0 + l, at.y + l, -h, 0);
-      w.CancelCompensation();
-      w.Feed(x0, at.y);
-      // 5.
+      CompensatedWall(w, at, rf);
       w.RapidZ(startZ);
       previous = z;
     }

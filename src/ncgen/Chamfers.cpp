@@ -1,5 +1,5 @@
-// Chamfers milled on a circle with the chamfer tool (operation code 3): the edge of a counterbore and
-// the edge of a big hole.
+// Chamfers milled on a circle with the chamfer tool (operation code 3): the edge of a counterbore, of a
+// big hole, and of a drilled hole whose chamfer is wider than the cutter.
 #include <cmath>
 
 #include "ncgen/NcCommon.h"
@@ -86,6 +86,22 @@ int BigHoleChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
   if (p[2] <= 0) return ctx.reporter.Report("エラー：大穴に面取りはありません", -1);
   // The tool tip at the process depth Z (negative) puts the edge on this radius.
   return MakeCircleChamferMill(ctx, out, rec, p[2] + p[0] / 2 + rec.v[kProcZ]);
+}
+
+int DrillChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
+  ctx.reporter.Report("!!! routine name : DrillChamferMill", 0);
+  const HoleParameters p = ReadParameters(ctx, rec);
+  const double hole = p[0], chamfer = p[2], depth = rec.v[kProcZ], cutter = rec.v[kProcDiameter];
+  // The path radius of the big hole's circle chamfer. The tool enters at the hole's centre (the hole is
+  // narrower than the cutter) and its tip must stay within the cone of the cutter: deeper than half its
+  // diameter the shank would cut a wall instead of the chamfer.
+  const double r = chamfer + hole / 2 + depth;
+  if (!(chamfer > 0) || !(r >= 0) || !(-depth <= cutter / 2))
+    return ctx.reporter.Reportf(-1, "エラー：[%s] 面取り %s は径 %s の面取カッター、深さ %s では削れません",
+                                ProcessHoleSection(rec).c_str(), FormatNumber(chamfer, false).c_str(),
+                                FormatNumber(cutter, false).c_str(), FormatNumber(depth, true).c_str());
+  ChamferCircles(ctx, out, rec, 0, depth, r);
+  return 0;
 }
 
 int MakeCircleChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec, double r) {

@@ -15,6 +15,20 @@ std::vector<PlanePoint> SlotCentres(Context& ctx, const NcProcessRecord& rec) {
   return nc::ReadPositions(ctx, ProcessHoleSection(rec), "C", kSlotPositions);
 }
 
+// How far the compensated loop overlaps its entry: the cutter radius.
+double CutterRadius(const NcProcessRecord& rec) {
+  return rec.v[kProcDiameter] / 2;
+}
+
+// The compensated loop of one wall (its entry point `first`): on with the entry, the walls, end arcs
+// and the overlap, off on the way back to the centre line.
+void WallLoop(nc::MoveWriter& w, const std::vector<ContourPoint>& c, std::size_t first, PlanePoint at) {
+  w.StartCompensation();
+  w.Contour(c, first, first + 5, at);
+  w.CancelCompensation();
+  w.Contour(c, first + 6, first + 6, at);
+}
+
 // One pass of a stage: down to `z` at the plunge feed from R above the previous pass depth.
 void Plunge(nc::MoveWriter& w, const NcProcessRecord& rec, double previous, double z) {
   w.RapidZ(rec.v[kProcR] + previous);
@@ -46,7 +60,7 @@ int LongHoleMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
 int LongHoleFinishMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p,
                        double thickness) {
   ctx.reporter.Report("!!! routine name : LongHoleFinishMill", 0);
-  const std::vector<ContourPoint> c = LongHoleContour(p[1], p[0], p[3], rec.v[kProcOff]);
+  const std::vector<ContourPoint> c = LongHoleContour(p[1], p[0], p[3], rec.v[kProcOff], CutterRadius(rec));
   const std::vector<double> depths = PassDepths(0, rec.v[kProcQ], rec.v[kProcZ], thickness);
   nc::MoveWriter w(out, rec);
   for (const PlanePoint& at : SlotCentres(ctx, rec)) {
@@ -57,10 +71,7 @@ int LongHoleFinishMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const Ho
       Plunge(w, rec, previous, z);
       // 4. The walls and end arcs with compensation; 5. back to the centre line without it.
       w.SetFeed(rec.v[kProcF]);
-      w.StartCompensation();
-      w.Contour(c, 2, 6, at);
-      w.CancelCompensation();
-      w.Contour(c, 7, 7, at);
+      WallLoop(w, c, 2, at);
       // 6.
       w.RapidZ(rec.v[kProcStartZ]);
       previous = z;
@@ -73,7 +84,7 @@ int LongHoleFinishMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const Ho
 int LongHoleRoughMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p,
                       double thickness) {
   ctx.reporter.Report("!!! routine name : LongHoleRoughMill", 0);
-  const std::vector<ContourPoint> c = LongHoleContour(p[1], p[0], p[3], rec.v[kProcOff]);
+  const std::vector<ContourPoint> c = LongHoleContour(p[1], p[0], p[3], rec.v[kProcOff], CutterRadius(rec));
   const std::vector<double> depths = PassDepths(0, rec.v[kProcQ], rec.v[kProcZ], thickness);
   nc::MoveWriter w(out, rec);
   for (const PlanePoint& at : SlotCentres(ctx, rec)) {
@@ -84,12 +95,8 @@ int LongHoleRoughMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const Hol
       Plunge(w, rec, previous, z);
       w.SetFeed(rec.v[kProcF]);
       w.Contour(c, 1, 1, at);
-      // 3. Compensation on a block without movement, then the walls and end arcs.
-      w.StartCompensation();
-      w.Contour(c, 1, 6, at);
-      // 4.
-      w.CancelCompensation();
-      w.Contour(c, 7, 7, at);
+      // 3-4. The walls and end arcs with compensation, back to the centre line without it.
+      WallLoop(w, c, 2, at);
       w.RapidZ(rec.v[kProcStartZ]);
       previous = z;
     }
@@ -108,17 +115,19 @@ int CounterboreLongHoleMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
 
 int CounterboreLongHoleFinishMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p) {
   ctx.reporter.Report("!!! routine name : CounterboreLongHoleFinishMill", 0);
-  const std::vector<ContourPoint> c = CounterboreLongHoleContour(p[1], p[0], p[4], p[3], rec.v[kProcOff]);
+  const std::vector<ContourPoint> c =
+      CounterboreLongHoleContour(p[1], p[0], p[4], p[3], rec.v[kProcOff], CutterRadius(rec));
   const double counterbore = -p[5];
   const std::vector<double> upper = PassDepths(0, rec.v[kProcQ], counterbore, std::nullopt);
   const std::vector<double> lower = PassDepths(counterbore, rec.v[kProcQ], rec.v[kProcZ], std::nullopt);
-  // 1. The counterbore, walls 8 to 12; 2. the slot below it from the counterbore depth, walls 2 to 6.
+  // 1. The counterbore, its loop from point 9; 2. the slot below it from the counterbore depth, its
+  //    loop from point 2.
   struct Stage {
     const std::vector<double>& depths;
     double from;
-    std::size_t first, last;
+    std::size_t first;
   };
-  const Stage stages[] = {{upper, 0, 8, 12}, {lower, counterbore, 2, 6}};
+  const Stage stages[] = {{upper, 0, 9}, {lower, counterbore, 2}};
   nc::MoveWriter w(out, rec);
   for (const PlanePoint& at : SlotCentres(ctx, rec)) {
     for (const Stage& s : stages) {
@@ -127,10 +136,7 @@ int CounterboreLongHoleFinishMill(Context& ctx, NcSink& out, NcProcessRecord& re
         w.Rapid(at.x + c[1].x, at.y + c[1].y, w.last().z);
         Plunge(w, rec, previous, z);
         w.SetFeed(rec.v[kProcF]);
-        w.StartCompensation();
-        w.Contour(c, s.first, s.last, at);
-        w.CancelCompensation();
-        w.Contour(c, s.last + 1, s.last + 1, at);
+        WallLoop(w, c, s.first, at);
         w.RapidZ(rec.v[kProcStartZ]);
         previous = z;
       }
@@ -142,7 +148,8 @@ int CounterboreLongHoleFinishMill(Context& ctx, NcSink& out, NcProcessRecord& re
 
 int CounterboreLongHoleRoughMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p) {
   ctx.reporter.Report("!!! routine name : CounterboreLongHoleRoughMill", 0);
-  const std::vector<ContourPoint> c = CounterboreLongHoleContour(p[1], p[0], p[4], p[3], rec.v[kProcOff]);
+  const std::vector<ContourPoint> c =
+      CounterboreLongHoleContour(p[1], p[0], p[4], p[3], rec.v[kProcOff], CutterRadius(rec));
   const double counterbore = -p[5];
   const std::vector<double> upper = PassDepths(0, rec.v[kProcQ], counterbore, std::nullopt);
   const std::vector<double> lower = PassDepths(counterbore, rec.v[kProcQ], rec.v[kProcZ], std::nullopt);
@@ -155,14 +162,8 @@ int CounterboreLongHoleRoughMill(Context& ctx, NcSink& out, NcProcessRecord& rec
       Plunge(w, rec, previous, z);
       w.SetFeed(rec.v[kProcF]);
       w.Contour(c, 1, 1, at);
-      w.StartCompensation();
-      w.Contour(c, 2, 6, at);
-      w.CancelCompensation();
-      w.Contour(c, 7, 7, at);
-      w.StartCompensation();
-      w.Contour(c, 8, 12, at);
-      w.CancelCompensation();
-      w.Contour(c, 13, 13, at);
+      WallLoop(w, c, 2, at);
+      WallLoop(w, c, 9, at);
       w.RapidZ(rec.v[kProcStartZ]);
       previous = z;
     }
@@ -173,10 +174,7 @@ int CounterboreLongHoleRoughMill(Context& ctx, NcSink& out, NcProcessRecord& rec
       Plunge(w, rec, previous, z);
       w.SetFeed(rec.v[kProcF]);
       w.Contour(c, 1, 1, at);
-      w.StartCompensation();
-      w.Contour(c, 2, 6, at);
-      w.CancelCompensation();
-      w.Contour(c, 7, 7, at);
+      WallLoop(w, c, 2, at);
       w.RapidZ(rec.v[kProcStartZ]);
       previous = z;
     }

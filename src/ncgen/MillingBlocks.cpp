@@ -1,5 +1,6 @@
 // The block writer of every milling body, the point rotation, the long-hole contours and the depth
 // schedule of the passes.
+#include <algorithm>
 #include <cmath>
 
 #include "ncgen/NcCommon.h"
@@ -98,25 +99,32 @@ std::vector<ContourPoint> Finish(const std::vector<RawPoint>& raw, double angle)
   return points;
 }
 
-std::vector<RawPoint> SlotPoints(double length, double r) {
+// The centre line (points 0 and 1), then the compensated loop: the entry onto the middle of the upper
+// wall (2), the walls and end arcs (3 to 6), the upper wall again up to `overlap` past the entry (7),
+// and back to point 1 (8). Entering on a straight wall and cutting past the entry point by the cutter
+// radius cuts the whole wall whichever way the control starts its compensation (at the offset of the
+// entry point or where the offset entry meets the offset wall); the overlap stays on the straight wall.
+std::vector<RawPoint> SlotPoints(double length, double r, double overlap) {
   const double h = length / 2;
+  const double o = std::min(overlap, h);
   return {
-      {-h, 0, 0, -1}, {h, 0, 1, -1},  {h, r, 1, -1}, {-h, r, 1, -1},
-      {-h, -r, 3, 0}, {h, -r, 1, -1}, {h, r, 3, 1},  {h, 0, 1, -1},
+      {-h, 0, 0, -1}, {h, 0, 1, -1}, {0, r, 1, -1},  {-h, r, 1, -1}, {-h, -r, 3, 0},
+      {h, -r, 1, -1}, {h, r, 3, 1},  {-o, r, 1, -1}, {h, 0, 1, -1},
   };
 }
 
 }  // namespace
 
-std::vector<ContourPoint> LongHoleContour(double length, double width, double angle, double allowance) {
-  return Finish(SlotPoints(length, width / 2 - allowance), angle);
+std::vector<ContourPoint> LongHoleContour(double length, double width, double angle, double allowance,
+                                          double overlap) {
+  return Finish(SlotPoints(length, width / 2 - allowance, overlap), angle);
 }
 
 std::vector<ContourPoint> CounterboreLongHoleContour(double length, double width, double cbWidth,
-                                                     double angle, double allowance) {
-  std::vector<RawPoint> raw = SlotPoints(length, width / 2 - allowance);
-  std::vector<RawPoint> counterbore = SlotPoints(length, cbWidth / 2 - allowance);
-  // Points 8 to 13 repeat points 2 to 7 on the counterbore walls.
+                                                     double angle, double allowance, double overlap) {
+  std::vector<RawPoint> raw = SlotPoints(length, width / 2 - allowance, overlap);
+  std::vector<RawPoint> counterbore = SlotPoints(length, cbWidth / 2 - allowance, overlap);
+  // Points 9 to 15 repeat points 2 to 8 on the counterbore walls.
   raw.insert(raw.end(), counterbore.begin() + 2, counterbore.end());
   return Finish(raw, angle);
 }

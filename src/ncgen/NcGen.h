@@ -175,13 +175,16 @@ struct ContourPoint {
   double i = 0, j = 0;  // arc centre minus the previous point (G03 only)
 };
 
-// The eight points of a long hole of end-centre distance `length` and `width`, walls left `allowance`
-// inside, turned by `angle` degrees.
-std::vector<ContourPoint> LongHoleContour(double length, double width, double angle, double allowance);
-// The fourteen points of a counterbored long hole: the long hole, then points 8 to 13 on the
-// counterbore walls of `cbWidth`.
+// The nine points of a long hole of end-centre distance `length` and `width`, walls left `allowance`
+// inside, turned by `angle` degrees: 0 and 1 the end-arc centres on the centre line; 2 the entry onto
+// the middle of the upper wall; 3 to 6 the walls and end arcs; 7 on the upper wall `overlap` (at most
+// length / 2) past the entry; 8 back at point 1.
+std::vector<ContourPoint> LongHoleContour(double length, double width, double angle, double allowance,
+                                          double overlap);
+// The sixteen points of a counterbored long hole: the long hole, then points 9 to 15 repeating its
+// points 2 to 8 on the counterbore walls of `cbWidth`.
 std::vector<ContourPoint> CounterboreLongHoleContour(double length, double width, double cbWidth,
-                                                     double angle, double allowance);
+                                                     double angle, double allowance, double overlap);
 
 // The pass depths from `from` down in steps of `step` (> 0): each pass goes `step` deeper, and a depth
 // below `limit` (or, with `thickness`, one at or below -thickness) becomes `limit`, the last pass.
@@ -214,6 +217,10 @@ int GetCounterboreChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec);
 int MakeCounterboreChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec, double t, double r);
 // The chamfer of a big hole's edge on the path radius `r`.
 int BigHoleChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec);
+// The chamfer of a drilled hole wider than the chamfer cutter: the big hole's circle (path radius
+// C + hole diameter / 2 + Z) entered from the hole's centre. -1 (reported) when the chamfer cannot be
+// cut with the tool tip at Z: no chamfer, a negative radius, or a tip deeper than half the cutter.
+int DrillChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec);
 int MakeCircleChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec, double r);
 
 int UgrooveFRMill(Context& ctx, NcSink& out, NcProcessRecord& rec);

@@ -77,6 +77,7 @@ constexpr BodyEntry kBodies[] = {
     {41, kUgroove, false, UgrooveFRMill},
     {3, kCounterbore, false, GetCounterboreChamferMill},
     {3, kBigHole, false, BigHoleChamferMill},
+    {3, kDrill, false, DrillChamferMill},
 };
 
 bool IsDrillingCycle(double g) {

@@ -65,8 +65,11 @@ void PlaceRow(ProcessForm& form, RowFields fields) {
 
 // The two chamfers made with the chamfer cutter on the edge of a hole: the standard one (drills,
 // counterbores) and the one of taps and reamers.
+// A drill's chamfer wider than the cutter is milled on a circle like a big hole's (`circleExtra` >= 0):
+// its depth is then that of the circle cut, the chamfer plus `circleExtra`, the cone of the cutter
+// reaching the top edge from a circle inside the hole.
 int ChamferRow(Context& ctx, ProcessForm& form, std::string_view material, double hole, double chamfer,
-               bool standard) {
+               bool standard, double circleExtra = -1) {
   // 1. Condition for the hole diameter rounded to a whole number; without it there is no row.
   CuttingCondition c;
   if (GetCuttingCondition(ctx, "chamfer", material, WholeNumber(hole), c) != 1) return -1;
@@ -81,8 +84,10 @@ int ChamferRow(Context& ctx, ProcessForm& form, std::string_view material, doubl
   f[kProcDiameter] = FormatNumber(standard ? tool : std::max(diameter, tool), false);
   f[kProcS] = Looked(c.s, false);
   f[kProcF] = Looked(c.f, false);
+  const bool circle = standard && diameter > tool;
+  if (circle && circleExtra >= 0) z = -(chamfer + circleExtra);
   f[kProcZ] = FormatNumber(z, true);
-  f[kProcG] = (standard && diameter > tool) ? "03" : Cycle(ctx, "chamfer", "82");
+  f[kProcG] = circle ? "03" : Cycle(ctx, "chamfer", "82");
   f[kProcR] = Cycle(ctx, "RCODE", "2");
   PlaceRow(form, std::move(f));
   return 0;
@@ -152,7 +157,10 @@ int MakeDrillNcProc(Context& ctx, ProcessForm& form, std::string_view material, 
   ctx.reporter.Report("!!! routine name : MakeDrillNcProc", 0);
   SetCenterDrillProc(ctx, form, material);
   SetDrillProc(ctx, form, material, p[0], p[1]);
-  if (p[2] > 0) SetupStandardChamferProc(ctx, form, material, p[0], p[2]);
+  if (p[2] > 0) {
+    ctx.reporter.Report("!!! routine name : SetupStandardChamferProc", 0);
+    ChamferRow(ctx, form, material, p[0], p[2], true, ChamferPlusDepth(ctx));
+  }
   return 0;
 }
 
@@ -201,6 +209,14 @@ int MakeBigHoleNcProc(Context& ctx, ProcessForm& form, std::string_view material
   ctx.reporter.Report("!!! routine name : MakeBigHoleNcProc", 0);
   double t = GetMaterialThickness(ctx);
   if (t < 0) return -1;
+  // Each end mill reaches the wall (the allowance left on it) through a lead arc of half the wall
+  // radius, which the control's compensation needs larger than the tool radius.
+  const double tools[2][2] = {{p[8], p[7]}, {p[9], 0}};
+  for (const auto& [tool, allowance] : tools)
+    if (!(p[0] / 2 - allowance > tool))
+      return ctx.reporter.Reportf(-1, "エラー：[%s] 大穴の穴径 %s に対して工具径 %s が大きすぎます",
+                                  HoleSection(form.holeGroup).c_str(), FormatNumber(p[0], false).c_str(),
+                                  FormatNumber(tool, false).c_str());
   // A hole through the plate is pre-drilled through it, point length of the pilot drill included.
   double depth = p[1] >= t ? Round1(DrillPoint(p[6]) + t + 2) : p[1];
   SetCenterDrillProc(ctx, form, material);

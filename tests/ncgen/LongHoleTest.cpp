@@ -18,15 +18,19 @@ std::string Slot(const std::vector<std::string>& variables, const std::vector<st
 TEST_F(LongHoles, FinishExampleLineForLine) {
   Project(Slot({"10", "20", "8", "0"}, {"CX0=20.", "CY0=10."}));
   int rc = -1;
-  EXPECT_EQ(Body(LongHoleMill, Finish(), &rc), Program({
-                                                   "X30. Y10.",         "Z3.",          "G01 Z-5. F300",
-                                                   "G41 Y15. D07 F150", "X10.",         "G03 Y5. J-5.",
-                                                   "G01 X30.",          "G03 Y15. J5.", "G40 G01 Y10.",
-                                                   "G00 Z50.",          "Z-2.",         "G01 Z-8. F300",
-                                                   "G41 Y15. D07 F150", "X10.",         "G03 Y5. J-5.",
-                                                   "G01 X30.",          "G03 Y15. J5.", "G40 G01 Y10.",
-                                                   "G00 Z50.",          "X0. Y0.",
-                                               }));
+  // Compensation starts with the move from point 1 onto the middle of the upper wall (20, 15), the
+  // loop ends 5 (the cutter radius) past it at X15., then off back to point 1.
+  EXPECT_EQ(Body(LongHoleMill, Finish(), &rc), Program({"X30. Y10.",     "Z3.",
+                                                        "G01 Z-5. F300", "G41 X20. Y15. D07 F150",
+                                                        "X10.",          "G03 Y5. J-5.",
+                                                        "G01 X30.",      "G03 Y15. J5.",
+                                                        "G01 X15.",      "G40 X30. Y10.",
+                                                        "G00 Z50.",      "Z-2.",
+                                                        "G01 Z-8. F300", "G41 X20. Y15. D07 F150",
+                                                        "X10.",          "G03 Y5. J-5.",
+                                                        "G01 X30.",      "G03 Y15. J5.",
+                                                        "G01 X15.",      "G40 X30. Y10.",
+                                                        "G00 Z50.",      "X0. Y0."}));
   EXPECT_EQ(rc, 0);
   EXPECT_TRUE(Listed("!!! routine name : LongHoleMill"));
   EXPECT_TRUE(Listed("!!! routine name : LongHoleFinishMill"));
@@ -54,8 +58,8 @@ TEST_F(LongHoles, PassSchedules) {
 TEST_F(LongHoles, AngledSlot) {
   Project(Slot({"10", "20", "8", "90"}, {"CX0=50.", "CY0=40."}));
   EXPECT_EQ(Body(LongHoleMill, Finish("-8", "8")),
-            Program({"X50. Y50.", "Z3.", "G01 Z-8. F300", "G41 X45. D07 F150", "Y30.", "G03 X55. I5.",
-                     "G01 Y50.", "G03 X45. I-5.", "G40 G01 X50.", "G00 Z50.", "X0. Y0."}));
+            Program({"X50. Y50.", "Z3.", "G01 Z-8. F300", "G41 X45. Y40. D07 F150", "Y30.", "G03 X55. I5.",
+                     "G01 Y50.", "G03 X45. I-5.", "G01 Y35.", "G40 X50. Y50.", "G00 Z50.", "X0. Y0."}));
 }
 
 TEST_F(LongHoles, RoughRoutineCutsTheCentreLineAndLeavesTheAllowance) {
@@ -63,19 +67,37 @@ TEST_F(LongHoles, RoughRoutineCutsTheCentreLineAndLeavesTheAllowance) {
   ProcessFields rough = {
       "荒取エンドミル", "8", "27", "27", "7", "3000", "150", "41", "3", "-5", "5", "0.2", "1"};
   EXPECT_EQ(Body(LongHoleMill, rough),
-            Program({"X10. Y10.", "Z3.", "G01 Z-5. F300", "X30. F150", "G41 D07", "Y14.8", "X10.",
-                     "G03 Y5.2 J-4.8", "G01 X30.", "G03 Y14.8 J4.8", "G40 G01 Y10.", "G00 Z50.", "X0. Y0."}));
+            Program({"X10. Y10.", "Z3.", "G01 Z-5. F300", "X30. F150", "G41 X20. Y14.8 D07", "X10.",
+                     "G03 Y5.2 J-4.8", "G01 X30.", "G03 Y14.8 J4.8", "G01 X16.", "G40 X30. Y10.", "G00 Z50.",
+                     "X0. Y0."}));
   EXPECT_TRUE(Listed("!!! routine name : LongHoleRoughMill"));
 }
 
 TEST_F(LongHoles, TwoSlotsShareOneContour) {
   Project(Slot({"10", "20", "8", "0"}, {"CX0=20.", "CY0=10.", "CX1=20.", "CY1=40.", "CY2=70."}));
-  EXPECT_EQ(Body(LongHoleMill, Finish("-8", "8")),
-            Program({"X30. Y10.",     "Z3.",      "G01 Z-8. F300", "G41 Y15. D07 F150", "X10.",
-                     "G03 Y5. J-5.",  "G01 X30.", "G03 Y15. J5.",  "G40 G01 Y10.",      "G00 Z50.",
-                     "Y40.",          "Z3.",      "G01 Z-8. F300", "G41 Y45. D07 F150", "X10.",
-                     "G03 Y35. J-5.", "G01 X30.", "G03 Y45. J5.",  "G40 G01 Y40.",      "G00 Z50.",
-                     "X0. Y0."}));
+  EXPECT_EQ(Body(LongHoleMill, Finish("-8", "8")), Program({"X30. Y10.",
+                                                            "Z3.",
+                                                            "G01 Z-8. F300",
+                                                            "G41 X20. Y15. D07 F150",
+                                                            "X10.",
+                                                            "G03 Y5. J-5.",
+                                                            "G01 X30.",
+                                                            "G03 Y15. J5.",
+                                                            "G01 X15.",
+                                                            "G40 X30. Y10.",
+                                                            "G00 Z50.",
+                                                            "Y40.",
+                                                            "Z3.",
+                                                            "G01 Z-8. F300",
+                                                            "G41 X20. Y45. D07 F150",
+                                                            "X10.",
+                                                            "G03 Y35. J-5.",
+                                                            "G01 X30.",
+                                                            "G03 Y45. J5.",
+                                                            "G01 X15.",
+                                                            "G40 X30. Y40.",
+                                                            "G00 Z50.",
+                                                            "X0. Y0."}));
 }
 
 TEST_F(LongHoles, FirstRapidStartsFromTheRealStartPosition) {
@@ -93,13 +115,19 @@ TEST_F(LongHoles, CounterboredLongHoleFinish) {
   Project(HoleSectionText(1, "ザグリ長穴 [CBLONGHOLE]", {"10", "20", "8", "0", "16", "3"},
                           {"CX0=20.", "CY0=10."}));
   ProcessFields f = {"仕上エンドミル", "8", "28", "28", "7", "3000", "150", "41", "2", "-8", "5", "0", "1"};
-  EXPECT_EQ(Body(CounterboreLongHoleMill, f), Program({"X30. Y10.",         "Z2.",          "G01 Z-3. F300",
-                                                       "G41 Y18. D07 F150", "X10.",         "G03 Y2. J-8.",
-                                                       "G01 X30.",          "G03 Y18. J8.", "G40 G01 Y10.",
-                                                       "G00 Z50.",          "Z-1.",         "G01 Z-8. F300",
-                                                       "G41 Y15. D07 F150", "X10.",         "G03 Y5. J-5.",
-                                                       "G01 X30.",          "G03 Y15. J5.", "G40 G01 Y10.",
-                                                       "G00 Z50.",          "X0. Y0."}));
+  // The counterbore loop at -3 (walls 8 from the centre line), then the slot loop at -8; each ends 4 (the
+  // cutter radius) past its entry.
+  EXPECT_EQ(Body(CounterboreLongHoleMill, f), Program({"X30. Y10.",     "Z2.",
+                                                       "G01 Z-3. F300", "G41 X20. Y18. D07 F150",
+                                                       "X10.",          "G03 Y2. J-8.",
+                                                       "G01 X30.",      "G03 Y18. J8.",
+                                                       "G01 X16.",      "G40 X30. Y10.",
+                                                       "G00 Z50.",      "Z-1.",
+                                                       "G01 Z-8. F300", "G41 X20. Y15. D07 F150",
+                                                       "X10.",          "G03 Y5. J-5.",
+                                                       "G01 X30.",      "G03 Y15. J5.",
+                                                       "G01 X16.",      "G40 X30. Y10.",
+                                                       "G00 Z50.",      "X0. Y0."}));
   EXPECT_TRUE(Listed("!!! routine name : CounterboreLongHoleFinishMill"));
 }
 
@@ -107,20 +135,37 @@ TEST_F(LongHoles, CounterboredLongHoleRough) {
   Project(HoleSectionText(1, "ザグリ長穴 [CBLONGHOLE]", {"10", "20", "8", "0", "16", "3"},
                           {"CX0=20.", "CY0=10."}));
   ProcessFields f = {"荒取エンドミル", "8", "27", "27", "7", "3000", "150", "41", "2", "-8", "5", "0.5", "1"};
-  EXPECT_EQ(Body(CounterboreLongHoleMill, f), Program({"X10. Y10.",      "Z2.",
-                                                       "G01 Z-3. F300",  "X30. F150",
-                                                       "G41 Y14.5 D07",  "X10.",
-                                                       "G03 Y5.5 J-4.5", "G01 X30.",
-                                                       "G03 Y14.5 J4.5", "G40 G01 Y10.",
-                                                       "G41 Y17.5 D07",  "X10.",
-                                                       "G03 Y2.5 J-7.5", "G01 X30.",
-                                                       "G03 Y17.5 J7.5", "G40 G01 Y10.",
-                                                       "G00 Z50.",       "X10.",
-                                                       "Z-1.",           "G01 Z-8. F300",
-                                                       "X30. F150",      "G41 Y14.5 D07",
-                                                       "X10.",           "G03 Y5.5 J-4.5",
-                                                       "G01 X30.",       "G03 Y14.5 J4.5",
-                                                       "G40 G01 Y10.",   "G00 Z50.",
+  EXPECT_EQ(Body(CounterboreLongHoleMill, f), Program({"X10. Y10.",
+                                                       "Z2.",
+                                                       "G01 Z-3. F300",
+                                                       "X30. F150",
+                                                       "G41 X20. Y14.5 D07",
+                                                       "X10.",
+                                                       "G03 Y5.5 J-4.5",
+                                                       "G01 X30.",
+                                                       "G03 Y14.5 J4.5",
+                                                       "G01 X16.",
+                                                       "G40 X30. Y10.",
+                                                       "G41 X20. Y17.5 D07",
+                                                       "X10.",
+                                                       "G03 Y2.5 J-7.5",
+                                                       "G01 X30.",
+                                                       "G03 Y17.5 J7.5",
+                                                       "G01 X16.",
+                                                       "G40 X30. Y10.",
+                                                       "G00 Z50.",
+                                                       "X10.",
+                                                       "Z-1.",
+                                                       "G01 Z-8. F300",
+                                                       "X30. F150",
+                                                       "G41 X20. Y14.5 D07",
+                                                       "X10.",
+                                                       "G03 Y5.5 J-4.5",
+                                                       "G01 X30.",
+                                                       "G03 Y14.5 J4.5",
+                                                       "G01 X16.",
+                                                       "G40 X30. Y10.",
+                                                       "G00 Z50.",
                                                        "X0. Y0."}));
   EXPECT_TRUE(Listed("!!! routine name : CounterboreLongHoleRoughMill"));
 }

@@ -14,58 +14,55 @@ ProcessFields Mill(const std::string& diam, const std::string& f, const std::str
 }
 
 TEST_F(MillingBodies, BigHoleRoughWideningCircles) {
-  // Dh 40, OFF 0.3, d 10: Rf 19.7, ρmax 13.7; circles 5, 10, 13.7; exit at Rf - (d/2 + 0.5) = 14.2.
+  // Dh 40, OFF 0.3, d 10: Rf 19.7, ρmax 13.7; circles 5, 10, 13.7. Then to (0, -9.85) (half of Rf),
+  // compensation on along +X to (9.85, -9.85), the quarter lead arc onto (19.7, 0), the circle, a
+  // quarter more to (0, 19.7), off towards the centre to (0, 9.85).
   Project(HoleSectionText(1, "大穴 [BIGHOLE]", {"40", "", "1"}, {"X0=100.", "Y0=50."}));
   int rc = -1;
-  std::string pass = "G01 X105.\nG03 I-5.\nG01 X110.\nG03 I-10.\nG01 X113.7\nG03 I-13.7\n";
-  EXPECT_EQ(Body(BigHoleMill, Mill("10", "200", "-8", "5", "0.3"), &rc), Program({"X100. Y50.",
-                                                                                  "Z3.",
-                                                                                  "G01 Z-5. F200",
-                                                                                  "X105.",
-                                                                                  "G03 I-5.",
-                                                                                  "G01 X110.",
-                                                                                  "G03 I-10.",
-                                                                                  "G01 X113.7",
-                                                                                  "G03 I-13.7",
-                                                                                  "G41 G01 X119.7 D07",
-                                                                                  "G03 I-19.7",
-                                                                                  "G40 G01 X114.2",
-                                                                                  "G00 Z50.",
-                                                                                  "X100.",
-                                                                                  "Z3.",
-                                                                                  "G01 Z-8.",
-                                                                                  "X105.",
-                                                                                  "G03 I-5.",
-                                                                                  "G01 X110.",
-                                                                                  "G03 I-10.",
-                                                                                  "G01 X113.7",
-                                                                                  "G03 I-13.7",
-                                                                                  "G41 G01 X119.7 D07",
-                                                                                  "G03 I-19.7",
-                                                                                  "G40 G01 X114.2",
-                                                                                  "G00 Z50."}));
+  const std::vector<std::string> circles = {"X105.",     "G03 I-5.",   "G01 X110.",
+                                            "G03 I-10.", "G01 X113.7", "G03 I-13.7"};
+  const std::vector<std::string> wall = {"G01 X100. Y40.15", "G41 X109.85 D07",    "G03 X119.7 Y50. J9.85",
+                                         "I-19.7",           "X100. Y69.7 I-19.7", "G40 G01 Y59.85",
+                                         "G00 Z50."};
+  std::vector<std::string> expected = {"X100. Y50.", "Z3.", "G01 Z-5. F200"};
+  expected.insert(expected.end(), circles.begin(), circles.end());
+  expected.insert(expected.end(), wall.begin(), wall.end());
+  for (const char* line : {"Y50.", "Z3.", "G01 Z-8."})
+    expected.push_back(line);
+  expected.insert(expected.end(), circles.begin(), circles.end());
+  expected.insert(expected.end(), wall.begin(), wall.end());
+  EXPECT_EQ(Body(BigHoleMill, Mill("10", "200", "-8", "5", "0.3"), &rc), Program(expected));
   EXPECT_EQ(rc, 0);
   EXPECT_TRUE(Listed("!!! routine name : BigHoleRoughMill"));
 }
 
-TEST_F(MillingBodies, BigHoleJustRoomForOneClearingCircle) {
-  // Dh 13, OFF 0.2, d 10: Rf 6.3, ρmax 0.3: one circle at 0.3 itself, exit at 6.3 - 5.5.
+TEST_F(MillingBodies, BigHoleWallNotBeyondTheToolDiameterIsRefused) {
+  // Dh 13, OFF 0.2, d 10: Rf 6.3 leaves no lead arc larger than the tool radius (it would be 3.15).
   Project(HoleSectionText(1, "大穴 [BIGHOLE]", {"13"}, {"X0=100.", "Y0=50."}));
-  EXPECT_EQ(Body(BigHoleMill, Mill("10", "200", "-8", "0", "0.2")),
-            Program({"X100. Y50.", "Z3.", "G01 Z-8. F200", "X100.3", "G03 I-0.3", "G41 G01 X106.3 D07",
-                     "G03 I-6.3", "G40 G01 X100.8", "G00 Z50."}));
+  int rc = 0;
+  EXPECT_EQ(Body(BigHoleMill, Mill("10", "200", "-8", "0", "0.2"), &rc), "");
+  EXPECT_EQ(rc, -1);
+  EXPECT_EQ(Errors(), std::vector<std::string>{
+                          "エラー：[hole1] 大穴の穴径 13 に対して工具 T05 の径 10 が大きすぎます"});
+  // Dh 20 and the finish: Rf 10 is the tool diameter itself, still refused.
+  Project(HoleSectionText(1, "大穴 [BIGHOLE]", {"20"}, {"X0=100.", "Y0=50."}));
+  t->reporter.boxes.clear();
+  EXPECT_EQ(Body(BigHoleMill, Mill("10", "200", "-8", "0", "0"), &rc), "");
+  EXPECT_EQ(rc, -1);
+  EXPECT_EQ(Errors(), std::vector<std::string>{
+                          "エラー：[hole1] 大穴の穴径 20 に対して工具 T05 の径 10 が大きすぎます"});
 }
 
 TEST_F(MillingBodies, BigHoleFinishLeadArcs) {
-  // Dh 40, d 10: Rf 20, e 5, h 12.5, l 8.839; point 0 at 7.5 from the centre. Passes -5 and -8; each
-  // rapid goes to R above the depth already cut (3, then 3 - 5).
+  // Dh 40, d 10: Rf 20, lead arc 10: start at (0, -10), compensation on along +X to (10, -10), the
+  // quarter lead arc onto (20, 0), the circle, a quarter more to (0, 20), off to (0, 10). Passes -5
+  // and -8; each rapid goes to R above the depth already cut (3, then 3 - 5).
   Project(HoleSectionText(1, "大穴 [BIGHOLE]", {"40", "", "1"}, {"X0=100.", "Y0=50."}));
   EXPECT_EQ(Body(BigHoleMill, Mill("10", "200", "-8", "5", "0")),
-            Program({"X107.5 Y50.", "Z3.", "G01 Z-5. F400", "G41 X116.339 Y41.161 D07 F200",
-                     "G03 X120. Y50. I-8.839 J8.839", "I-20.", "X116.339 Y58.839 I-12.5",
-                     "G40 G01 X107.5 Y50.", "G00 Z50.", "Z-2.", "G01 Z-8. F400",
-                     "G41 X116.339 Y41.161 D07 F200", "G03 X120. Y50. I-8.839 J8.839", "I-20.",
-                     "X116.339 Y58.839 I-12.5", "G40 G01 X107.5 Y50.", "G00 Z50."}));
+            Program({"X100. Y40.", "Z3.", "G01 Z-5. F400", "G41 X110. D07 F200", "G03 X120. Y50. J10.",
+                     "I-20.", "X100. Y70. I-20.", "G40 G01 Y60.", "G00 Z50.", "Y40.", "Z-2.", "G01 Z-8. F400",
+                     "G41 X110. D07 F200", "G03 X120. Y50. J10.", "I-20.", "X100. Y70. I-20.", "G40 G01 Y60.",
+                     "G00 Z50."}));
   EXPECT_TRUE(Listed("!!! routine name : BigHoleFinishMill"));
 }
 

@@ -123,12 +123,14 @@ TEST(RotatePoint, RoundsToThreeDecimals) {
 }
 
 TEST(LongHoleContour, PointsMotionsAndArcOffsets) {
-  std::vector<ContourPoint> c = LongHoleContour(20, 10, 0, 0.2);
-  ASSERT_EQ(c.size(), 8u);
-  const double expected[8][5] = {{-10, 0, 0, 0, 0},    {10, 0, 1, 0, 0},        {10, 4.8, 1, 0, 0},
+  // The centre line, the entry on the middle of the upper wall, the walls and end arcs, the upper wall
+  // again up to 4 (the overlap) past the entry, back to the centre line.
+  std::vector<ContourPoint> c = LongHoleContour(20, 10, 0, 0.2, 4);
+  ASSERT_EQ(c.size(), 9u);
+  const double expected[9][5] = {{-10, 0, 0, 0, 0},    {10, 0, 1, 0, 0},        {0, 4.8, 1, 0, 0},
                                  {-10, 4.8, 1, 0, 0},  {-10, -4.8, 3, 0, -4.8}, {10, -4.8, 1, 0, 0},
-                                 {10, 4.8, 3, 0, 4.8}, {10, 0, 1, 0, 0}};
-  for (std::size_t k = 1; k < 8; ++k) {
+                                 {10, 4.8, 3, 0, 4.8}, {-4, 4.8, 1, 0, 0},      {10, 0, 1, 0, 0}};
+  for (std::size_t k = 1; k < 9; ++k) {
     EXPECT_DOUBLE_EQ(c[k].x, expected[k][0]) << k;
     EXPECT_DOUBLE_EQ(c[k].y, expected[k][1]) << k;
     EXPECT_EQ(c[k].motion, static_cast<int>(expected[k][2])) << k;
@@ -136,31 +138,40 @@ TEST(LongHoleContour, PointsMotionsAndArcOffsets) {
     EXPECT_NEAR(c[k].j, expected[k][4], 1e-12) << k;
   }
   // Angle 90: point 1 of a slot of L 20 lies at (0, 10); the arcs' offsets turn with it.
-  c = LongHoleContour(20, 10, 90, 0);
+  c = LongHoleContour(20, 10, 90, 0, 4);
   EXPECT_DOUBLE_EQ(c[1].x, 0);
   EXPECT_DOUBLE_EQ(c[1].y, 10);
+  EXPECT_DOUBLE_EQ(c[2].x, -5);  // the entry (0, 5) turned
+  EXPECT_DOUBLE_EQ(c[2].y, 0);
   EXPECT_DOUBLE_EQ(c[4].i, 5);  // point 0 (0, -10) minus point 3 (-5, -10)
   EXPECT_DOUBLE_EQ(c[4].j, 0);
   EXPECT_DOUBLE_EQ(c[6].i, -5);
+  EXPECT_DOUBLE_EQ(c[7].y, -4);  // the overlap end (-4, 5) turned
   // Angle 30: rounded points, offsets from the rounded points.
-  c = LongHoleContour(20, 10, 30, 0);
+  c = LongHoleContour(20, 10, 30, 0, 4);
   EXPECT_DOUBLE_EQ(c[3].x, -11.16);  // -8.660 - 2.5
   EXPECT_DOUBLE_EQ(c[3].y, -0.67);   // -5 + 4.330
   EXPECT_DOUBLE_EQ(c[4].i, c[0].x - c[3].x);
   EXPECT_DOUBLE_EQ(c[4].j, c[0].y - c[3].y);
+  EXPECT_DOUBLE_EQ(c[7].x, -5.964);  // -3.464 - 2.5
+  EXPECT_DOUBLE_EQ(c[7].y, 2.33);    // -2 + 4.330
+  // A slot shorter than the cutter: the overlap stops at the end of the straight wall.
+  c = LongHoleContour(6, 10, 0, 0, 4);
+  EXPECT_DOUBLE_EQ(c[7].x, -3);
+  EXPECT_DOUBLE_EQ(c[7].y, 5);
 }
 
-TEST(LongHoleContour, CounterboreRepeatsTheWallsOnItsWidth) {
-  std::vector<ContourPoint> c = CounterboreLongHoleContour(20, 10, 16, 0, 0.5);
-  ASSERT_EQ(c.size(), 14u);
+TEST(LongHoleContour, CounterboreRepeatsTheLoopOnItsWidth) {
+  std::vector<ContourPoint> c = CounterboreLongHoleContour(20, 10, 16, 0, 0.5, 4);
+  ASSERT_EQ(c.size(), 16u);
   EXPECT_DOUBLE_EQ(c[2].y, 4.5);
-  const double cb[6][4] = {{10, 7.5, 1, 0},  {-10, 7.5, 1, 0},  {-10, -7.5, 3, -7.5},
-                           {10, -7.5, 1, 0}, {10, 7.5, 3, 7.5}, {10, 0, 1, 0}};
-  for (std::size_t k = 8; k < 14; ++k) {
-    EXPECT_DOUBLE_EQ(c[k].x, cb[k - 8][0]) << k;
-    EXPECT_DOUBLE_EQ(c[k].y, cb[k - 8][1]) << k;
-    EXPECT_EQ(c[k].motion, static_cast<int>(cb[k - 8][2])) << k;
-    EXPECT_DOUBLE_EQ(c[k].j, cb[k - 8][3]) << k;
+  const double cb[7][4] = {{0, 7.5, 1, 0},    {-10, 7.5, 1, 0}, {-10, -7.5, 3, -7.5}, {10, -7.5, 1, 0},
+                           {10, 7.5, 3, 7.5}, {-4, 7.5, 1, 0},  {10, 0, 1, 0}};
+  for (std::size_t k = 9; k < 16; ++k) {
+    EXPECT_DOUBLE_EQ(c[k].x, cb[k - 9][0]) << k;
+    EXPECT_DOUBLE_EQ(c[k].y, cb[k - 9][1]) << k;
+    EXPECT_EQ(c[k].motion, static_cast<int>(cb[k - 9][2])) << k;
+    EXPECT_DOUBLE_EQ(c[k].j, cb[k - 9][3]) << k;
   }
 }
 

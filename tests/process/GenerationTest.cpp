@@ -18,7 +18,8 @@ using Generation = ProcessTest;
 
 TEST_F(Generation, DrillWithSmallAndLargeChamfer) {
   // Chamfer 0.5 on 10: lookup D10.0; diameter 2 x 0.5 + 10 + 0.5 = 11.5 -> "12", not above 20;
-  // Z -(5 + 0.5). Chamfer 6: 22.5 -> "22" above 20 -> "03", Z -11. No chamfer: no row.
+  // Z -(5 + 0.5). Chamfer 6: 22.5 -> "22" above 20 -> "03", milled on a circle with the tip at the
+  // chamfer plus "ChamferPlusDepth" (2): Z -8. No chamfer: no row.
   SetGroup(1, "ドリル穴 [DRILL]", {"10", "15", "0.5"});
   SetGroup(2, "ドリル穴 [DRILL]", {"10", "15", "6"});
   SetGroup(3, "ドリル穴 [drill]", {"8.5", "12.345", "0"});
@@ -28,7 +29,7 @@ TEST_F(Generation, DrillWithSmallAndLargeChamfer) {
   EXPECT_EQ(
       Rows(),
       (Texts{Centre(1), "ドリル|10|2|2||800|120|73|3|-15.|3.||1", "面取カッター|20|4|4||600|60|82|3|-5.5|||1",
-             Centre(2), "ドリル|10|2|2||800|120|73|3|-15.|3.||2", "面取カッター|20|4|4||600|60|03|3|-11.|||2",
+             Centre(2), "ドリル|10|2|2||800|120|73|3|-15.|3.||2", "面取カッター|20|4|4||600|60|03|3|-8.|||2",
              Centre(3), "ドリル|8.5|3|3||950|110|73|3|-12.345|2.5||3", Centre(4),
              "ドリル|10|2|2||800|120|73|3|-15.|3.||4", "面取カッター|20|4|4||600|60|82|3|-9.75|||4"}));
   EXPECT_TRUE(t.reporter.boxes.empty());
@@ -92,9 +93,9 @@ TEST_F(Generation, LongHolesRoughOrFinishByAllowance) {
 }
 
 TEST_F(Generation, BigHoleThroughThePlateAndUgroove) {
-  // Big hole 30 through 20 with pilot 12: P(12) + 22 = 25.605 -> 25.6. Circle-cut chamfer 1:
+  // Big hole 40 through 20 with pilot 12: P(12) + 22 = 25.605 -> 25.6. Circle-cut chamfer 1:
   // lookup 2 x (1 + 2) = D6.0, Z -(1 + 2), G 03.
-  SetGroup(1, "大穴 [BIGHOLE]", {"30", "20", "1", "", "", "", "12", "0.2", "16", "16"});
+  SetGroup(1, "大穴 [BIGHOLE]", {"40", "20", "1", "", "", "", "12", "0.2", "16", "16"});
   SetGroup(2, "Ｕ溝 [UGROOVE]", {"10", "0", "12", "", "", "", "", "0.2", "8", "8"});
   EXPECT_EQ(Generate(), 0);
   EXPECT_EQ(Rows(), (Texts{Centre(1), "ドリル|12|8|8||650|100|73|3|-25.6|3.5||1",
@@ -130,7 +131,7 @@ TEST_F(Generation, MissingConditionsKeepSomeRowsAndLeaveOthersOut) {
   form = ProcessForm();
   folder.Write("db/JOB.dat", EmptyProject("20."));
   SetGroup(1, "長穴 [LONGHOLE]", {"10", "30", "22", "0", "", "", "9.5", "0.2", "8", "8"});
-  SetGroup(2, "大穴 [BIGHOLE]", {"30", "20", "1", "", "", "", "12", "0.2", "16", "16"});
+  SetGroup(2, "大穴 [BIGHOLE]", {"40", "20", "1", "", "", "", "12", "0.2", "16", "16"});
   EXPECT_EQ(Generate(), 0);
   EXPECT_EQ(
       Rows(),
@@ -138,6 +139,22 @@ TEST_F(Generation, MissingConditionsKeepSomeRowsAndLeaveOthersOut) {
              "仕上エンドミル|8|10|10|10|||41|2.|-22.|8.|0.|1", centre(2), "ドリル|12|8|8||||73|3|-25.6|||2",
              "荒取エンドミル|16|13|13|13|||41|2.|-20.|8.|0.2|2",
              "仕上エンドミル|16|14|14|14|||41|2.|-20.|16.|0.|2", "面取カッター|20|4|4||||03|3|-3.|||2"}));
+}
+
+TEST_F(Generation, BigHoleTooSmallForItsEndMillsIsRefused) {
+  // Ø30 with 16 mm end mills: the rough wall at 15 - 0.2 = 14.8 is not beyond the tool's 16, no lead
+  // arc larger than the tool radius fits; planning stops at the hole with its message.
+  SetGroup(1, "大穴 [BIGHOLE]", {"30", "20", "1", "", "", "", "12", "0.2", "16", "16"});
+  EXPECT_EQ(Generate(), -1);
+  EXPECT_EQ(Boxes(), Texts{"エラー：[hole1] 大穴の穴径 30 に対して工具径 16 が大きすぎます"});
+  // Ø33 with a 16 mm rough and a 10 mm finishing mill: both walls (16.3, 16.5) exceed their tools.
+  form = ProcessForm();
+  t.reporter = RecordingReporter();
+  SetGroup(1, "大穴 [BIGHOLE]", {"33", "20", "1", "", "", "", "12", "0.2", "16", "10"});
+  EXPECT_EQ(Generate(), 0);
+  for (const std::string& box : Boxes())
+    EXPECT_EQ(box.find("大きすぎます"), std::string::npos) << box;
+  EXPECT_EQ(Rows().size(), 5u);  // centre drill, drill, rough, finish, chamfer
 }
 
 TEST_F(Generation, SettingsFallBackToTheirDefaults) {

@@ -48,7 +48,7 @@ class ProcessCli : public ::testing::Test {
     Ok({"hole", "PLATE-B", "--group", "3", "--kind", "UGROOVE", "--set", "0=10", "--set", "1=90", "--at",
         "100,150"});
     // The pilot drill of the default big hole (20) has no pocket in the shipped magazine; 10 has.
-    Ok({"hole", "PLATE-B", "--group", "4", "--kind", "BIGHOLE", "--set", "0=30", "--set", "2=1", "--set",
+    Ok({"hole", "PLATE-B", "--group", "4", "--kind", "BIGHOLE", "--set", "0=40", "--set", "2=1", "--set",
         "6=10", "--at", "100,75"});
   }
 
