@@ -35,6 +35,8 @@ struct InitialSettingsForm {
   double placementX = 0.5, placementY = 0.5;  // where the main window is to be placed (fractions)
 
   std::string Method() const;  // the selected method's text, "" when none is selected
+  // Button 1208 chooses the DNC transfer program; under FTP field 1221 holds a server address.
+  bool TransferProgramChoosable() const { return Method() == "DNC"; }
 };
 
 // Where the programs of 1210-1213 are stored: section and key.

@@ -100,6 +100,11 @@ WindowPlacement PlaceWindow(const Installation& inst, int desktopWidth, int desk
                             int windowWidth, int windowHeight) {
   double fx = PlacementFraction(ReadString(inst.iniPath, "window", "X", 16, "0.5"));
   double fy = PlacementFraction(ReadString(inst.iniPath, "window", "Y", 16, "0.5"));
+  return PlaceWindowAt(fx, fy, desktopWidth, desktopHeight, taskbarHeight, windowWidth, windowHeight);
+}
+
+WindowPlacement PlaceWindowAt(double fx, double fy, int desktopWidth, int desktopHeight, int taskbarHeight,
+                              int windowWidth, int windowHeight) {
   int freeWidth = desktopWidth - windowWidth;
   int freeHeight = desktopHeight - taskbarHeight - windowHeight;
   return {static_cast<int>(freeWidth * fx), static_cast<int>(freeHeight * fy)};

@@ -54,6 +54,10 @@ struct WindowPlacement {
 // free width (desktop - window) and free height (desktop - taskbar - window), truncated toward zero.
 WindowPlacement PlaceWindow(const Installation& inst, int desktopWidth, int desktopHeight, int taskbarHeight,
                             int windowWidth, int windowHeight);
+// The same placement for fractions given (already held to 0-1), as the initial settings screen's
+// position check places the main window before anything is stored.
+WindowPlacement PlaceWindowAt(double fx, double fy, int desktopWidth, int desktopHeight, int taskbarHeight,
+                              int windowWidth, int windowHeight);
 
 // The five banner lines of the message list at start.
 void WriteStartBanner(Context& ctx);

@@ -170,12 +170,8 @@ class MainWindowTest : public QObject {
         {40021, "!!! routine name : SettingDBfilename"},
         {40002, "!!! routine name : SaveTALVORINdata"},
         {40055, "!!! routine name : OpenNcFile"},
-        {40010, "「初期設定」画面はまだ使えません"},
         {40011, "「使用工具設定」画面はまだ使えません"},
         {40012, "「加工条件設定」画面はまだ使えません"},
-        {40013, "「タップ加工設定」画面はまだ使えません"},
-        {40014, "「冒頭末尾追加データ設定」画面はまだ使えません"},
-        {40015, "「座標系登録」画面はまだ使えません"},
         {40050, "「工程読込」画面はまだ使えません"},
         {40023, "「工程作成」画面はまだ使えません"},
         {40052, "「NCデータ作成」画面はまだ使えません"},
@@ -210,7 +206,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.LastBox(), QStringLiteral("エラー：ファイルの読み込みを中止します。"));
     MenuAction(f, 40091)->trigger();
     MenuAction(f, 40092)->trigger();
-    QCOMPARE(f.screens, (QStringList{"VERSIONBOX", "PROGRAMINFODLG"}));
+    for (int id : {40010, 40013, 40014, 40015})
+      MenuAction(f, id)->trigger();
+    QCOMPARE(f.screens, (QStringList{"VERSIONBOX", "PROGRAMINFODLG", "INITIALSETTINGDLG", "TAPPINGSETTINGSDLG",
+                                     "SETTINGADDNCDATADLG", "REGCOORDINATESYSDLG"}));
     const std::size_t callsBeforeHelp = f.t->platform.calls.size();
     MenuAction(f, 40090)->trigger();
     QCOMPARE(f.t->platform.calls.size(), callsBeforeHelp + 1);

@@ -7,6 +7,7 @@
 #include "gui/common/ProgramInfoScreen.h"
 #include "gui/common/VersionBox.h"
 #include "gui/talvorin/MainWindow.h"
+#include "gui/talvorin/SettingsScreens.h"
 #include "mtime/MachiningTime.h"
 #include "project/ProjectOutputs.h"
 #include "shell/ProgramSetup.h"
@@ -101,14 +102,16 @@ const std::vector<MainCommand>& MainCommands() {
       {40004, "ファイル/閉じる", "DXF VIEWER", "",
        [](MainWindow& w) { RunCloseCommand(w.Ctx(), "closedxfviewer"); }},
       {40009, "ファイル", "終了", "【終了】", [](MainWindow& w) { w.close(); }},
-      {40010, "設定", "初期設定", "", [](MainWindow& w) { ScreenNotYetAvailable(w, "初期設定"); }},
+      {40010, "設定", "初期設定", "",
+       [](MainWindow& w) { RunScreen(w, MakeInitialSettingsScreen(w.Ctx(), &w)); }},
       {40011, "設定", "使用工具設定", "", [](MainWindow& w) { ScreenNotYetAvailable(w, "使用工具設定"); }},
       {40012, "設定", "加工条件設定", "", [](MainWindow& w) { ScreenNotYetAvailable(w, "加工条件設定"); }},
       {40013, "設定", "タップ加工設定", "",
-       [](MainWindow& w) { ScreenNotYetAvailable(w, "タップ加工設定"); }},
+       [](MainWindow& w) { RunScreen(w, MakeTapSettingsScreen(w.Ctx(), &w)); }},
       {40014, "設定", "冒頭末尾追加データ設定", "",
-       [](MainWindow& w) { ScreenNotYetAvailable(w, "冒頭末尾追加データ設定"); }},
-      {40015, "設定", "座標系登録", "", [](MainWindow& w) { ScreenNotYetAvailable(w, "座標系登録"); }},
+       [](MainWindow& w) { RunScreen(w, MakeAddNcDataScreen(w.Ctx(), &w)); }},
+      {40015, "設定", "座標系登録", "",
+       [](MainWindow& w) { RunScreen(w, MakeCoordinateSystemScreen(w.Ctx(), &w)); }},
       {40020, "コマンド", "初期化", "", Initialise},
       {40022, "コマンド", "図面表示", "【図面】", ShowDrawing},
       {40050, "コマンド", "工程読込", "【工程読込】",

@@ -1,0 +1,46 @@
+// What the settings screens share: their menu, the byte limit of their fields and their colours.
+#include <QAction>
+
+#include "gui/common/Binding.h"
+#include "gui/talvorin/SettingsScreens.h"
+#include "shell/ProgramSetup.h"
+#include "store/Cp932.h"
+
+namespace talvorin::gui {
+
+QMenuBar* AddSettingsMenu(QDialog* screen, Context& ctx, const char* helpTopic, std::function<void()> save,
+                          std::function<void()> load) {
+  auto* bar = new QMenuBar(screen);
+  bar->setObjectName(QStringLiteral("SETTINGMENU"));
+  bar->setNativeMenuBar(false);
+  struct Item {
+    int id;
+    const char* caption;
+    std::function<void()> run;
+  };
+  const std::string topic = helpTopic;
+  const Item items[] = {
+      {40100, "【保 存】", std::move(save)},
+      {40101, "【読 込】", std::move(load)},
+      {40103, "【取 消】", [screen] { screen->reject(); }},
+      {40102, "【ヘルプ】", [&ctx, topic] { OpenHelpTopic(ctx, topic); }},
+  };
+  for (const Item& item : items) {
+    QAction* action = bar->addAction(QString::fromUtf8(item.caption));
+    action->setObjectName(QString::number(item.id));
+    action->setData(item.id);
+    QObject::connect(action, &QAction::triggered, screen, item.run);
+  }
+  return bar;
+}
+
+QValidator::State FieldLimitValidator::validate(QString& input, int& /*pos*/) const {
+  if (upper_) {
+    // Latin letters only, as the system forces them; Japanese text stays as typed.
+    for (QChar& c : input)
+      if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = c.toUpper();
+  }
+  return Cp932Length(ToStd(input)) <= static_cast<std::size_t>(bytes_) ? Acceptable : Invalid;
+}
+
+}  // namespace talvorin::gui
