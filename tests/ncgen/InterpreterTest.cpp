@@ -267,6 +267,44 @@ TEST_F(Interpreter, DrillChamferDeeperThanTheCutterIsRefused) {
                           "エラー：[hole1] 面取り 6 は径 20 の面取カッター、深さ -11. では削れません"});
 }
 
+TEST_F(Interpreter, WholeProgramOfEveryCompensatedBody) {
+  // One project with a 30 degree slot at two positions, a counterbored slot, a big hole with its
+  // chamfer and a drilled hole with a chamfer wider than the cutter, rough and finish each; the whole
+  // program in the shipped NC table's frame.
+  TestFolder shipped;
+  CopyProgramFolder(shipped);
+  Table(shipped.ReadCp932("NCformat.tbl"));
+  auto mill = [](const char* name, const char* d, const char* t, const char* f, const char* z, const char* q,
+                 const char* off, const char* group) {
+    return ProcessFields{name, d, t, t, t, "3000", f, "41", "2", z, q, off, group};
+  };
+  Project(
+      HoleSectionText(1, "長穴 [LONGHOLE]", {"10", "30", "12", "30"},
+                      {"CX0=50.", "CY0=40.", "CX1=50.", "CY1=100."}) +
+      HoleSectionText(2, "ザグリ長穴 [CBLONGHOLE]", {"10", "20", "10", "0", "16", "4"},
+                      {"CX0=130.", "CY0=40."}) +
+      HoleSectionText(3, "大穴 [BIGHOLE]", {"40", "16", "1"}, {"X0=140.", "Y0=110."}) +
+      HoleSectionText(4, "ドリル穴 [DRILL]", {"10", "25", "6"}, {"X0=20.", "Y0=130.", "X1=20.", "Y1=20."}) +
+      ProcessSectionText(1, mill("荒取エンドミル", "8", "27", "300", "-12", "4", "0.2", "1")) +
+      ProcessSectionText(2, mill("仕上エンドミル", "8", "28", "250", "-12", "12", "0", "1")) +
+      ProcessSectionText(3, mill("荒取エンドミル", "8", "27", "300", "-10", "5", "0.2", "2")) +
+      ProcessSectionText(4, mill("仕上エンドミル", "8", "28", "250", "-10", "5", "0", "2")) +
+      ProcessSectionText(5, mill("荒取エンドミル", "16", "29", "300", "-16", "8", "0.3", "3")) +
+      ProcessSectionText(6, mill("仕上エンドミル", "16", "30", "250", "-16", "16", "0", "3")) +
+      ProcessSectionText(7,
+                         {"面取カッター", "20", "15", "15", "", "1000", "80", "3", "2", "-3", "", "", "3"}) +
+      ProcessSectionText(8, {"ドリル", "10", "14", "14", "", "800", "120", "83", "2", "-25", "5", "", "4"}) +
+      ProcessSectionText(9,
+                         {"面取カッター", "20", "15", "15", "", "600", "60", "3", "2", "-8", "", "", "4"}));
+  ASSERT_EQ(CreateNcProgram(ctx(), {}), 0);
+  const Rs274Run run = RunRs274(Cp932(NcFile()), ProjectToolDiameters(ctx().dbPath));
+  ASSERT_EQ(run.status, 0) << run.messages;
+  ExpectProjectCut(ctx().dbPath, run);
+  // The drill chamfer's circles: radius 6 + 5 - 8 = 3 about each hole, at the tip depth.
+  EXPECT_TRUE(Reaches(run.moves, 23, 130, -8));
+  EXPECT_TRUE(Reaches(run.moves, 23, 20, -8));
+}
+
 TEST_F(Interpreter, ShippedExamplesAsFanucPrograms) {
   // Both examples, the OSP one switched to a FANUC control (the interpreter reads no OSP words): planned,
   // programmed and interpreted without an error, every hole reached, every wall cut whole.
