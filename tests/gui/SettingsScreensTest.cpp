@@ -2,6 +2,7 @@
 // typing, tabbing, clicking buttons and check boxes, the menu "SETTINGMENU"; then the files they
 // wrote, the messages and the widgets are checked.
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -99,9 +100,15 @@ class SettingsScreensTest : public QObject {
     QCOMPARE(s.Control<QComboBox>(1220)->currentText(), QStringLiteral("FTP"));
 
     // 1.5 into X, then leaving the field: "1", the range message, the main window at the right edge.
+    // The box takes the focus from Y, as a real box does: still one check and one message.
+    s.t->reporter.SetBoxPresenter([&s](QWidget*, const QString&, const QString& text, int kind) {
+      s.t->boxes.emplace_back(text, kind);
+      if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
+    });
     s.Type(1214, QStringLiteral("1.5"));
     QTest::keyClick(s.Edit(1214), Qt::Key_Tab);
     QCOMPARE(s.Edit(1214)->text(), QStringLiteral("1"));
+    QCOMPARE(s.t->boxes.size(), std::size_t(1));
     QCOMPARE(s.LastBox(), QStringLiteral("データは 0～1 の範囲にして下さい。"));
     const QRect area = s.main->screen()->availableGeometry();
     QCOMPARE(s.main->x(), area.x() + area.width() - s.main->frameGeometry().width());

@@ -187,11 +187,16 @@ class InitialSettingsScreen : public QDialog {
   }
 
   void CheckPosition() {
+    // The range message's box takes the focus from the other position field, which would run the
+    // check again for the same text while the box is open.
+    if (checking_) return;
+    checking_ = true;
     FormFromWidgets();
     CheckStartPosition(ctx_, form_);
     positionX_->setText(ToQt(form_.positionX));
     positionY_->setText(ToQt(form_.positionY));
     PlaceMainWindowAt(main_, form_.placementX, form_.placementY);
+    checking_ = false;
   }
 
   void ChangeMethod() {
@@ -234,6 +239,7 @@ class InitialSettingsScreen : public QDialog {
   QLineEdit *ftpUser_ = nullptr, *ftpPassword_ = nullptr;
   QComboBox* method_ = nullptr;
   QPushButton* commandButton_ = nullptr;
+  bool checking_ = false;
 };
 
 }  // namespace
