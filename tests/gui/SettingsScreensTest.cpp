@@ -206,6 +206,11 @@ class SettingsScreensTest : public QObject {
     QCOMPARE(s.Edit(2311)->text(), QStringLiteral("123456789012345"));
     ExpectCaptions(s.dialog.get(),
                    {"タップ加工時のＲ点", "貫通時の突き抜け量", "リジットタップ", "毎回転送り制御"});
+    // The narrowest screen still shows its whole menu.
+    auto* bar = s.dialog->findChild<QMenuBar*>(QStringLiteral("SETTINGMENU"));
+    QCOMPARE(bar->actions().size(), 4);
+    for (QAction* action : bar->actions())
+      QVERIFY2(bar->rect().contains(bar->actionGeometry(action)), qPrintable(action->text()));
   }
 
   void startAndEndLinesAreEditedAndSaved() {

@@ -31,6 +31,8 @@ QMenuBar* AddSettingsMenu(QDialog* screen, Context& ctx, const char* helpTopic, 
     action->setData(item.id);
     QObject::connect(action, &QAction::triggered, screen, item.run);
   }
+  // The screen is never narrower than its menu: no command hides behind an overflow arrow.
+  screen->setMinimumWidth(bar->sizeHint().width());
   return bar;
 }
 
