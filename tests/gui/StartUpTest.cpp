@@ -1,7 +1,7 @@
 // The main program's start: console switch, keywords, single instance, window creation, the command
 // of the start keyword, and a failed NC table closing the program with its log.
-#include <QListView>
 #include <QProcess>
+#include <QTableView>
 #include <QtTest>
 
 #include "gui/TalvorinFixture.h"
@@ -51,7 +51,7 @@ class StartUpTest : public QObject {
     QCOMPARE(printed.mid(0, expected.size()), expected);
     QVERIFY(printed.size() == expected.size() + 1 && printed.back().startsWith("[system] FileDate="));
     // The message list holds the same lines (the console line is not one of them).
-    QCOMPARE(f.window->findChild<QListView*>("1000")->model()->rowCount(), printed.size() - 1);
+    QCOMPARE(f.window->findChild<QTableView*>("1000")->model()->rowCount(), printed.size() - 1);
     // Registered, and the window stays open.
     QCOMPARE(ReadString(f.folder.File("TALVORIN.ini"), "system", "Version", 16), std::string("R1.00.2629"));
     QVERIFY(f.window->isVisible());

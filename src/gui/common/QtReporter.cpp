@@ -1,6 +1,7 @@
 #include "gui/common/QtReporter.h"
 
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QMessageBox>
 
 #include "gui/common/Binding.h"
@@ -15,7 +16,6 @@ QVariant MessageListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= static_cast<int>(lines_.size())) return {};
   if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
     return lines_[static_cast<std::size_t>(index.row())];
-  if (role == Qt::SizeHintRole) return QSize(width_, height_);
   return {};
 }
 
@@ -26,27 +26,33 @@ void MessageListModel::Append(const QString& line) {
   endInsertRows();
 }
 
-void MessageListModel::Widen(int width) {
-  if (width <= width_) return;
+bool MessageListModel::Widen(int width) {
+  if (width <= width_) return false;
   width_ = width;
-  // The view takes the uniform row size from the first row.
-  if (!lines_.empty()) emit dataChanged(index(0), index(0), {Qt::SizeHintRole});
+  return true;
 }
 
 QtReporter::QtReporter(QString caption)
     : caption_(std::move(caption)), presenter_(&QtReporter::ShowMessageBox) {}
 
-void QtReporter::Bind(QListView* list) {
+void QtReporter::Bind(QTableView* list) {
   list_ = list;
-  list->setUniformItemSizes(true);
+  list->horizontalHeader()->hide();
+  list->verticalHeader()->hide();
+  list->setShowGrid(false);
+  list->setWordWrap(false);
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   QFontMetrics metrics(list->font());
-  model_.SetRowHeight(metrics.height() + 2);
+  list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  list->verticalHeader()->setDefaultSectionSize(metrics.height() + 2);
+  list->setModel(&model_);
   // The list starts as wide as 60 half-width characters, the routine's starting width.
   model_.Widen(metrics.horizontalAdvance(QString(60, QLatin1Char('0'))));
-  list->setModel(&model_);
+  list->setColumnWidth(0, model_.RowWidth());
 }
 
 void QtReporter::ShowLine(const std::string& line) {
@@ -55,12 +61,23 @@ void QtReporter::ShowLine(const std::string& line) {
     std::fflush(console_);
   }
   model_.Append(ToQt(line));
-  if (list_) list_->scrollToBottom();
+  // Scrolling lays the list out: once per turn of the event loop, not once per line.
+  if (list_ && !scrollPending_) {
+    scrollPending_ = true;
+    QMetaObject::invokeMethod(
+        list_,
+        [this] {
+          scrollPending_ = false;
+          list_->scrollToBottom();
+        },
+        Qt::QueuedConnection);
+  }
 }
 
 void QtReporter::WidenList(const std::string& text) {
   if (!list_) return;
-  model_.Widen(QFontMetrics(list_->font()).horizontalAdvance(ToQt(text)) + 8);
+  if (model_.Widen(QFontMetrics(list_->font()).horizontalAdvance(ToQt(text)) + 8))
+    list_->setColumnWidth(0, model_.RowWidth());
 }
 
 void QtReporter::ShowBox(const std::string& text, int kind) {

@@ -1,12 +1,12 @@
-// The message routine on a desktop: list lines go into the message list (a list view over a model that
-// appends cheaply at any length), boxes are QMessageBox windows captioned with the program's name.
-// A test replaces the box presenter so that no box waits for a click; with the console switch on,
-// every list line is also printed to standard output.
+// The message routine on a desktop: list lines go into the message list (a one-column table view over
+// a model: rows of one fixed height, so appending and scrolling cost the same at any length), boxes are
+// QMessageBox windows captioned with the program's name. A test replaces the box presenter so that no box
+// waits for a click; with the console switch on, every list line is also printed to standard output.
 #pragma once
 
 #include <QAbstractListModel>
-#include <QListView>
 #include <QString>
+#include <QTableView>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -15,22 +15,21 @@
 
 namespace talvorin::gui {
 
-// The lines of the message list. Every row reports the same size, the width of the longest line seen,
-// so the view's horizontal extent follows the longest line without measuring every row.
+// The lines of the message list, one column; its width is the width of the longest line seen, so the
+// view's horizontal extent follows the longest line without measuring every row.
 class MessageListModel : public QAbstractListModel {
  public:
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
 
   void Append(const QString& line);
-  // Widens every row to `width` pixels (never narrows).
-  void Widen(int width);
-  void SetRowHeight(int height) { height_ = height; }
+  // Widens the column to `width` pixels (never narrows); false when it was wide enough.
+  bool Widen(int width);
   int RowWidth() const { return width_; }
 
  private:
   std::vector<QString> lines_;
-  int width_ = 0, height_ = 16;
+  int width_ = 0;
 };
 
 class QtReporter : public Reporter {
@@ -42,8 +41,9 @@ class QtReporter : public Reporter {
   // `caption`: the boxes' title, the program's name.
   explicit QtReporter(QString caption);
 
-  // Shows the lines in `list` (both scroll bars, uniform rows) and makes its window the boxes' parent.
-  void Bind(QListView* list);
+  // Shows the lines in `list` (both scroll bars, no headers, rows of one height) and makes its window
+  // the boxes' parent.
+  void Bind(QTableView* list);
   void SetBoxPresenter(BoxPresenter presenter) { presenter_ = std::move(presenter); }
   // Every list line from now on is also written to `out` (the console switch); nullptr stops it.
   void SetConsole(std::FILE* out) { console_ = out; }
@@ -61,9 +61,10 @@ class QtReporter : public Reporter {
  private:
   QString caption_;
   MessageListModel model_;
-  QListView* list_ = nullptr;
+  QTableView* list_ = nullptr;
   BoxPresenter presenter_;
   std::FILE* console_ = nullptr;
+  bool scrollPending_ = false;
 };
 
 }  // namespace talvorin::gui

@@ -94,18 +94,20 @@ void MainWindow::BuildControls() {
   // A confirmed choice of controller refills the coordinate systems.
   connect(controller_, &QComboBox::activated, this, [this] { RunCommand(1121); });
 
-  auto* buttons = new QHBoxLayout;
+  // The six hole-group buttons in two rows of three: a loaded group shows its command text.
+  auto* buttons = new QGridLayout;
   for (int n = 1; n <= 6; ++n) {
     auto* button = new QPushButton(QStringLiteral("[%1]").arg(n, 2, 10, QLatin1Char('0')), central);
     NameControl(button, 2000 + n, QString());
     const int id = 2000 + n;
     connect(button, &QPushButton::clicked, this, [this, id] { RunCommand(id); });
-    buttons->addWidget(button);
+    buttons->addWidget(button, (n - 1) / 3, (n - 1) % 3);
     groups_[static_cast<std::size_t>(n - 1)] = button;
   }
 
-  list_ = new QListView(central);
+  list_ = new QTableView(central);
   NameControl(list_, 1000, QStringLiteral("メッセージ"));
+  list_->setMinimumHeight((list_->fontMetrics().height() + 2) * 14);
 
   auto* layout = new QVBoxLayout(central);
   layout->addLayout(fields);
@@ -194,7 +196,10 @@ bool MainWindow::Create() {
   // The dialog's 350 x 170 units in the window's font, or what the controls need when that is more.
   const QFontMetrics metrics(font());
   const QSize units(350 * metrics.averageCharWidth() / 4, 170 * metrics.height() / 8);
-  resize(units.expandedTo(sizeHint()));
+  // Wide enough for the whole menu bar on one line and the status bar's texts.
+  const QSize needed(menuBar()->sizeHint().width() + 16, 0);
+  layout()->activate();
+  resize(units.expandedTo(sizeHint()).expandedTo(minimumSizeHint()).expandedTo(needed));
   PlaceOnScreen(ctx_.inst, this);
   BuildStatusBar();
   reporter_.Bind(list_);

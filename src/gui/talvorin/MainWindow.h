@@ -7,9 +7,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QTableView>
 #include <array>
 #include <string>
 #include <vector>
@@ -86,7 +86,7 @@ class MainWindow : public QMainWindow {
   std::array<QLineEdit*, 3> size_{};
   QComboBox *material_ = nullptr, *origin_ = nullptr, *controller_ = nullptr, *coordinates_ = nullptr;
   std::array<QPushButton*, 6> groups_{};
-  QListView* list_ = nullptr;
+  QTableView* list_ = nullptr;
   std::array<QLabel*, 3> status_{};
 };
 

@@ -1,0 +1,102 @@
+// talvorin-screenshots OUTDIR: renders the main window and its screens to PNG files. Run in a copy of
+// the program folder (it starts the main program there, without starting any outside program).
+#include "gui/talvorin/Screenshots.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QTimer>
+#include <cstdio>
+
+#include "gui/common/ProgramInfoScreen.h"
+#include "gui/common/VersionBox.h"
+#include "gui/talvorin/TalvorinStart.h"
+#include "shell/ProgramSetup.h"
+
+namespace talvorin::gui {
+
+const std::vector<Screenshot>& ScreenshotList() {
+  static const std::vector<Screenshot> list = {
+      {"main-window", nullptr},
+      {"main-window-loaded",
+       [](MainWindow& main) -> QWidget* {
+         auto& dialogs = static_cast<ScriptedDialogs&>(main.Ctx().dialogs);
+         dialogs.files.push_back(main.Ctx().inst.programFolder + "db/EXAMPLE-OSP.dat");
+         main.RunCommand(40001);
+         return nullptr;
+       }},
+      {"program-information",
+       [](MainWindow& main) -> QWidget* {
+         return MakeProgramInfoScreen(main.Ctx().inst, main.Ctx().platform.ExecutablePath(), &main);
+       }},
+      {"version-box", [](MainWindow& main) -> QWidget* { return MakeVersionBox(main.Ctx().inst, &main); }},
+  };
+  return list;
+}
+
+}  // namespace talvorin::gui
+
+using namespace talvorin;
+using namespace talvorin::gui;
+
+namespace {
+
+bool Save(QWidget* widget, const QString& file, bool fitToContents) {
+  widget->show();
+  if (fitToContents) widget->adjustSize();
+  QApplication::processEvents();
+  const bool saved = widget->grab().save(file);
+  std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(file));
+  return saved;
+}
+
+// Each menu of the main window opened, as its own picture.
+bool SaveMenus(MainWindow& main, const QString& dir) {
+  bool ok = true;
+  int n = 0;
+  for (QAction* top : main.menuBar()->actions()) {
+    QMenu* menu = top->menu();
+    if (!menu) continue;
+    menu->popup(main.mapToGlobal(QPoint(0, 0)));
+    QApplication::processEvents();
+    ok = menu->grab().save(QStringLiteral("%1/menu-%2.png").arg(dir).arg(++n)) && ok;
+    menu->hide();
+  }
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: talvorin-screenshots OUTDIR\n");
+    return 2;
+  }
+  const QString dir = QString::fromLocal8Bit(argv[1]);
+  QDir().mkpath(dir);
+  Installation inst;
+  RecordingPlatform platform;
+  platform.executablePath = PosixPlatform().ExecutablePath();
+  platform.now = PosixPlatform().LocalTime();
+  QtReporter reporter(QStringLiteral("TALVORIN"));
+  reporter.SetBoxPresenter([](QWidget*, const QString&, const QString&, int) {});
+  ScriptedDialogs dialogs;
+  Context ctx{inst, reporter, platform, dialogs, ""};
+  SetupProgram(inst, platform.executablePath, TheBuildDate());
+  StartHooks hooks;
+  hooks.console = nullptr;
+  std::unique_ptr<MainWindow> main = StartTalvorin(ctx, reporter, {}, hooks);
+  if (!main) return 1;
+  bool ok = true;
+  for (const Screenshot& shot : ScreenshotList()) {
+    const QString file = QStringLiteral("%1/%2.png").arg(dir, QString::fromUtf8(shot.name));
+    std::unique_ptr<QWidget> widget(shot.make ? shot.make(*main) : nullptr);
+    ok = Save(widget ? widget.get() : main.get(), file, widget != nullptr) && ok;
+    if (widget) widget->hide();
+  }
+  ok = SaveMenus(*main, dir) && ok;
+  return ok ? 0 : 1;
+}
