@@ -69,8 +69,15 @@ double ArcDistance(double px, double py, const CanonMove& m) {
 }  // namespace
 
 std::string Rs274Path() {
-  for (const char* path : {"/usr/bin/rs274", "/usr/local/bin/rs274"})
-    if (access(path, X_OK) == 0) return path;
+  // The folders of PATH, then the one the Debian package installs into.
+  const char* env = std::getenv("PATH");
+  std::stringstream folders(std::string(env ? env : "") + ":/usr/bin");
+  std::string folder;
+  while (std::getline(folders, folder, ':')) {
+    if (folder.empty()) continue;
+    const std::string path = folder + "/rs274";
+    if (access(path.c_str(), X_OK) == 0) return path;
+  }
   return "";
 }
 
