@@ -13,6 +13,7 @@ packages=(
   locales                 # a decimal-comma locale, to show number text does not follow it
   vsftpd tnftp            # the NC transfer: tnftp is the ftp client, vsftpd the server of its loopback test
   qt6-base-dev            # the desktop programs (Qt 6 Widgets, Network for the single instance, Test)
+  qt6-translations-l10n   # Qt's own dialogs (file dialog, colour chooser, buttons) in Japanese
   fonts-noto-cjk          # Japanese fonts for the windows and their screenshots
   xvfb xauth              # scripts/screenshots.sh and trials of the windows under a real X server
   linuxcnc-uspace         # rs274: the independent G-code interpreter the NC program tests run

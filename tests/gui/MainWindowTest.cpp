@@ -98,6 +98,8 @@ class MainWindowTest : public QObject {
     QVERIFY(f.Start());
     QCOMPARE(f.window->objectName(), QStringLiteral("TALVORINMAINDLG"));
     QCOMPARE(f.window->menuBar()->objectName(), QStringLiteral("MAINPROGMENU"));
+    // Typing starts in the project name.
+    QCOMPARE(f.window->focusWidget(), static_cast<QWidget*>(Control<QLineEdit>(f, 1100)));
     for (const ExpectedCommand& c : kMenu) {
       QAction* action = MenuAction(f, c.id);
       QVERIFY2(action, qPrintable(QString::number(c.id)));

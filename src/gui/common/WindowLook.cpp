@@ -1,9 +1,12 @@
 #include "gui/common/WindowLook.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QPainter>
 #include <QPalette>
 #include <QScreen>
+#include <QTranslator>
 
 #include "shell/ProgramSetup.h"
 
@@ -43,6 +46,16 @@ QIcon ProgramIcon() {
       painter.drawEllipse(QPointF(x, y), 5, 5);
   painter.end();
   return QIcon(pixmap);
+}
+
+bool UseJapaneseQtTexts() {
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  QCoreApplication::installTranslator(translator);
+  return true;
 }
 
 }  // namespace talvorin::gui

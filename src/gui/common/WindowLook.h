@@ -20,4 +20,9 @@ void ApplyColours(const Installation& inst, QWidget* window);
 // The program's icon: a plate with drilled holes, drawn in code.
 QIcon ProgramIcon();
 
+// Qt's own texts (file dialog, colour chooser, standard buttons) in Japanese, as every text of the
+// suite is, whatever the user's locale (package qt6-translations-l10n). False when they are missing;
+// the dialogs then speak English.
+bool UseJapaneseQtTexts();
+
 }  // namespace talvorin::gui

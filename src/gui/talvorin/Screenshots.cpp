@@ -12,6 +12,7 @@
 
 #include "gui/common/ProgramInfoScreen.h"
 #include "gui/common/VersionBox.h"
+#include "gui/common/WindowLook.h"
 #include "gui/talvorin/TalvorinStart.h"
 #include "shell/ProgramSetup.h"
 
@@ -71,6 +72,7 @@ bool SaveMenus(MainWindow& main, const QString& dir) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  UseJapaneseQtTexts();
   if (argc != 2) {
     std::fprintf(stderr, "usage: talvorin-screenshots OUTDIR\n");
     return 2;

@@ -24,6 +24,8 @@ std::unique_ptr<MainWindow> StartTalvorin(Context& ctx, QtReporter& reporter,
     return nullptr;
   }
   window->show();
+  // Typing starts in the project name, as in the dialog the window stands for.
+  FindControl<QWidget>(window.get(), 1100)->setFocus();
   if (start.euklidMode > 0) {
     // The EUKLID import flow is not part of this program yet: the mode and its file are kept.
     ctx.reporter.Reportf(kReportInfo, "... EUKLID 取り込み（モード %d）はまだ使えません", start.euklidMode);

@@ -3,6 +3,7 @@
 
 #include "gui/common/QtUserDialogs.h"
 #include "gui/common/SingleInstance.h"
+#include "gui/common/WindowLook.h"
 #include "gui/talvorin/TalvorinStart.h"
 #include "shell/ProgramSetup.h"
 
@@ -11,6 +12,7 @@ using namespace talvorin::gui;
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  UseJapaneseQtTexts();
   Installation inst;
   PosixPlatform platform;
   QtReporter reporter(QStringLiteral("TALVORIN"));
