@@ -98,6 +98,11 @@ class SettingsScreensTest : public QObject {
     QCOMPARE(s.Edit(1221)->text(), QStringLiteral("127.0.0.1"));
     QVERIFY(s.Edit(1222)->isEnabled());
     QCOMPARE(s.Control<QComboBox>(1220)->currentText(), QStringLiteral("FTP"));
+    // Under FTP the command is a server address of at most 23 bytes.
+    s.Type(1221, QStringLiteral("192.168.100.200.example"));
+    QCOMPARE(s.Edit(1221)->text(), QStringLiteral("192.168.100.200.example"));
+    QTest::keyClicks(s.Edit(1221), QStringLiteral("x"));
+    QCOMPARE(s.Edit(1221)->text().size(), 23);
 
     // 1.5 into X, then leaving the field: "1", the range message, the main window at the right edge.
     // The box takes the focus from Y, as a real box does: still one check and one message.
@@ -114,8 +119,9 @@ class SettingsScreensTest : public QObject {
     QCOMPARE(s.main->x(), area.x() + area.width() - s.main->frameGeometry().width());
 
     s.Command(40100);
-    QCOMPARE(s.LastBox(), QStringLiteral("1個の設定値を保存しました。"));
+    QCOMPARE(s.LastBox(), QStringLiteral("2個の設定値を保存しました。"));
     QCOMPARE(s.Ini("window", "X"), std::string("1"));
+    QCOMPARE(s.Ini("NcdataTransfer", "FTP"), std::string("192.168.100.200.example"));
     // Saving again, and with only the letter case of a path changed: nothing to save.
     s.Type(1213, QStringLiteral("/USR/BIN/XDG-OPEN"));
     s.Command(40100);

@@ -115,6 +115,8 @@ class InitialSettingsScreen : public QDialog {
     connect(method_, &QComboBox::activated, this, [this] { ChangeMethod(); });
     commandButton_ = NewButton(1208, "データ転送命令");
     command_ = NewEdit(1221, 519);
+    commandLimit_ = new FieldLimitValidator(519, false, command_);
+    command_->setValidator(commandLimit_);
     command_->setAccessibleName(QStringLiteral("データ転送命令"));
     grid->addWidget(commandButton_, 6, 2);
     grid->addWidget(command_, 6, 3, 1, 2);
@@ -158,6 +160,8 @@ class InitialSettingsScreen : public QDialog {
     for (const std::string& m : form_.methods)
       method_->addItem(ToQt(m));
     method_->setCurrentIndex(form_.methodIndex);
+    // A DNC program path holds 519 bytes, an FTP server address 23.
+    commandLimit_->SetBytes(form_.Method() == "FTP" ? 23 : 519);
     command_->setText(ToQt(form_.transferCommand));
     commandButton_->setEnabled(form_.TransferProgramChoosable());
     ftpUser_->setText(ToQt(form_.ftpUser));
@@ -239,6 +243,7 @@ class InitialSettingsScreen : public QDialog {
   QLineEdit *ftpUser_ = nullptr, *ftpPassword_ = nullptr;
   QComboBox* method_ = nullptr;
   QPushButton* commandButton_ = nullptr;
+  FieldLimitValidator* commandLimit_ = nullptr;
   bool checking_ = false;
 };
 

@@ -34,6 +34,7 @@ class FieldLimitValidator : public QValidator {
   FieldLimitValidator(int bytes, bool upper, QObject* parent)
       : QValidator(parent), bytes_(bytes), upper_(upper) {}
   State validate(QString& input, int& pos) const override;
+  void SetBytes(int bytes) { bytes_ = bytes; }
 
  private:
   int bytes_;
