@@ -96,14 +96,14 @@ class AddNcDataScreen : public QDialog {
     buttons->addWidget(remove);
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(AddSettingsMenu(
-        this, ctx_, "冒頭末尾追加",
+    AddSettingsMenu(
+        this, layout, ctx_, "冒頭末尾追加",
         [this] {
           FormFromWidgets();
           SaveAddLines(ctx_, form_);
           WidgetsFromForm();
         },
-        [this] { Load(); }));
+        [this] { Load(); });
     layout->addLayout(top);
     layout->addWidget(CaptionFor(entry_, QStringLiteral("ＮＣコード"), this));
     layout->addWidget(entry_);

@@ -67,14 +67,14 @@ class CoordinateSystemScreen : public QDialog {
     grid->addWidget(list_, 0, 2, 4, 1);
     grid->setRowStretch(3, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(AddSettingsMenu(
-        this, ctx_, "座標系追加",
+    AddSettingsMenu(
+        this, layout, ctx_, "座標系追加",
         [this] {
           FormFromWidgets();
           SaveCoordinateSystem(ctx_, form_);
           WidgetsFromForm();
         },
-        [this] { Load(true); }));
+        [this] { Load(true); });
     layout->addLayout(grid);
   }
 

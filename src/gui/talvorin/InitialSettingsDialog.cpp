@@ -130,8 +130,8 @@ class InitialSettingsScreen : public QDialog {
     grid->setColumnStretch(4, 1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(AddSettingsMenu(
-        this, ctx_, "初期設定", [this] { Save(); }, [this] { Load(); }));
+    AddSettingsMenu(
+        this, layout, ctx_, "初期設定", [this] { Save(); }, [this] { Load(); });
     layout->addLayout(grid);
     layout->addStretch(1);
   }

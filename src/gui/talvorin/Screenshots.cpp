@@ -13,6 +13,7 @@
 #include "gui/common/ProgramInfoScreen.h"
 #include "gui/common/VersionBox.h"
 #include "gui/common/WindowLook.h"
+#include "gui/talvorin/SettingsScreens.h"
 #include "gui/talvorin/TalvorinStart.h"
 #include "shell/ProgramSetup.h"
 
@@ -33,6 +34,13 @@ const std::vector<Screenshot>& ScreenshotList() {
          return MakeProgramInfoScreen(main.Ctx().inst, main.Ctx().platform.ExecutablePath(), &main);
        }},
       {"version-box", [](MainWindow& main) -> QWidget* { return MakeVersionBox(main.Ctx().inst, &main); }},
+      {"initial-settings",
+       [](MainWindow& main) -> QWidget* { return MakeInitialSettingsScreen(main.Ctx(), &main); }},
+      {"tap-settings", [](MainWindow& main) -> QWidget* { return MakeTapSettingsScreen(main.Ctx(), &main); }},
+      {"start-end-lines",
+       [](MainWindow& main) -> QWidget* { return MakeAddNcDataScreen(main.Ctx(), &main); }},
+      {"coordinate-systems",
+       [](MainWindow& main) -> QWidget* { return MakeCoordinateSystemScreen(main.Ctx(), &main); }},
   };
   return list;
 }

@@ -1,5 +1,6 @@
 // What the settings screens share: their menu, the byte limit of their fields and their colours.
 #include <QAction>
+#include <QMenuBar>
 
 #include "gui/common/Binding.h"
 #include "gui/talvorin/SettingsScreens.h"
@@ -8,8 +9,8 @@
 
 namespace talvorin::gui {
 
-QMenuBar* AddSettingsMenu(QDialog* screen, Context& ctx, const char* helpTopic, std::function<void()> save,
-                          std::function<void()> load) {
+void AddSettingsMenu(QDialog* screen, QBoxLayout* layout, Context& ctx, const char* helpTopic,
+                     std::function<void()> save, std::function<void()> load) {
   auto* bar = new QMenuBar(screen);
   bar->setObjectName(QStringLiteral("SETTINGMENU"));
   bar->setNativeMenuBar(false);
@@ -31,9 +32,10 @@ QMenuBar* AddSettingsMenu(QDialog* screen, Context& ctx, const char* helpTopic, 
     action->setData(item.id);
     QObject::connect(action, &QAction::triggered, screen, item.run);
   }
+  layout->setMenuBar(bar);
   // The screen is never narrower than its menu: no command hides behind an overflow arrow.
-  screen->setMinimumWidth(bar->sizeHint().width());
-  return bar;
+  layout->addSpacerItem(
+      new QSpacerItem(bar->sizeHint().width(), 0, QSizePolicy::Fixed, QSizePolicy::Minimum));
 }
 
 QValidator::State FieldLimitValidator::validate(QString& input, int& /*pos*/) const {

@@ -2,8 +2,8 @@
 // window and run modally by the command table; it loads on opening and writes only on its save command.
 #pragma once
 
+#include <QBoxLayout>
 #include <QDialog>
-#include <QMenuBar>
 #include <QValidator>
 #include <QWidget>
 #include <functional>
@@ -23,10 +23,11 @@ QDialog* MakeCoordinateSystemScreen(Context& ctx, QWidget* mainWindow);
 
 // Parts the four screens share.
 
-// The menu "SETTINGMENU": 40100 "【保 存】" runs `save`, 40101 "【読 込】" runs `load`, 40103 "【取 消】"
-// closes the screen without saving, 40102 "【ヘルプ】" opens the help topic `helpTopic`.
-QMenuBar* AddSettingsMenu(QDialog* screen, Context& ctx, const char* helpTopic, std::function<void()> save,
-                          std::function<void()> load);
+// The menu "SETTINGMENU" as the menu bar of the screen's `layout`: 40100 "【保 存】" runs `save`, 40101
+// "【読 込】" runs `load`, 40103 "【取 消】" closes the screen without saving, 40102 "【ヘルプ】" opens
+// the help topic `helpTopic`. The layout keeps the screen at least as wide as the menu.
+void AddSettingsMenu(QDialog* screen, QBoxLayout* layout, Context& ctx, const char* helpTopic,
+                     std::function<void()> save, std::function<void()> load);
 
 // A field of at most `bytes` CP932 bytes; with `upper`, typed and pasted Latin letters become upper case.
 class FieldLimitValidator : public QValidator {

@@ -67,14 +67,14 @@ class TapSettingsScreen : public QDialog {
     });
 
     auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(AddSettingsMenu(
-        this, ctx_, "タップ加工設定",
+    AddSettingsMenu(
+        this, layout, ctx_, "タップ加工設定",
         [this] {
           FormFromWidgets();
           SaveTapDefaultValue(ctx_, form_);
           WidgetsFromForm();
         },
-        [this] { Load(); }));
+        [this] { Load(); });
     layout->addLayout(grid);
     layout->addStretch(1);
   }
