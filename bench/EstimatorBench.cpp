@@ -24,7 +24,7 @@ std::string folder;  // the temporary folder of this run, with a trailing "/"
 
 // A program of about `megabytes` MB in the generator's FANUC dialect: per tool a change, a spindle
 // start, then a long contour of lines and quarter arcs, a row of G81 holes, G83 pecks and G84 taps.
-std::string NcFile(long megabytes) {
+std::string TextFile(long megabytes) {
   static std::map<long, std::string> made;
   auto found = made.find(megabytes);
   if (found != made.end()) return found->second;
@@ -85,7 +85,7 @@ long PeakKilobytes() {
 }
 
 void BM_Estimate(benchmark::State& state) {
-  const std::string path = NcFile(state.range(0));
+  const std::string path = TextFile(state.range(0));
   Installation inst;
   inst.programFolder = folder;
   inst.ncTableFile = folder + "NCformat.tbl";

@@ -37,8 +37,8 @@ echo "building $out/CurveFuzz"
   -I "$root/src" -I "$out/generated" \
   "$root/fuzz/CurveFuzz.cpp" \
   "$root/src/lindrel/CurveFile.cpp" "$root/src/lindrel/EuklidDrawing.cpp" \
-  "$root/src/dxf/DxfSink.cpp" "$root/src/dxf/DxfWriter.cpp" "$root/src/dxf/DrawingProgram.cpp" \
-  "$root/src/shell/ProgramSetup.cpp" "$root/src/shell/RecordingPlatform.cpp" "$root/src/shell/UserDialogs.cpp" \
+  "$root/src/dxf/DxfWriter.cpp" "$root/src/dxf/DrawingProgram.cpp" \
+  "$root/src/shell/ProgramSetup.cpp" "$root/src/shell/RecordingPlatform.cpp" "$root/src/shell/PosixPlatform.cpp" "$root/src/shell/UserDialogs.cpp" \
   $store \
   -o "$out/CurveFuzz"
 

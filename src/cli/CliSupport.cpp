@@ -31,8 +31,8 @@ bool CliPlatform::StartProgram(const std::string& program, const std::vector<std
   return true;
 }
 
-bool CliPlatform::OpenDocument(const std::string& path) {
-  if (open_) return PosixPlatform::OpenDocument(path);
+bool CliPlatform::OpenDocument(const std::string& path, std::chrono::milliseconds pause) {
+  if (open_) return PosixPlatform::OpenDocument(path, pause);
   rep_.Reportf(0, "... 起動省略 (--open で起動): %s", Joined(documentOpener, {path}).c_str());
   return true;
 }

@@ -33,7 +33,8 @@ class CliPlatform : public PosixPlatform {
  public:
   CliPlatform(Reporter& rep, bool open) : rep_(rep), open_(open) {}
   bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
-  bool OpenDocument(const std::string& path) override;
+  // Without --open nothing starts, so the pause before the start is not taken either.
+  bool OpenDocument(const std::string& path, std::chrono::milliseconds pause = {}) override;
 
  private:
   Reporter& rep_;
@@ -71,9 +72,6 @@ bool TakeAll(CliArgs& args, const std::string& name, std::vector<std::string>& v
 // DB: a path (with "/"), or a project name of the project folder (upper case as the header field
 // stores it) with the database extension. -1 (reported) when the project does not exist.
 int ResolveDatabase(Context& ctx, const std::string& db, std::string& path);
-
-// The hole drawing of ctx.dbPath as quorvex draws it (its own program INI and element colours).
-int RunHoleDrawing(Context& ctx);
 
 struct CliCommand {
   const char* name;

@@ -25,17 +25,6 @@ int RunDrawing(CliRun& run, const DrawingProgramIdentity& program,
   return exportRun(ctx, ReadElementColor(inst.iniPath)) == 0 ? kExitOk : kExitFailed;
 }
 
-}  // namespace
-
-int RunHoleDrawing(Context& base) {
-  Installation inst = base.inst;
-  inst.iniPath = ProgramFile(inst, Sprintf("%s.ini", QuorvexProgram().name));
-  Context ctx{inst, base.reporter, base.platform, base.dialogs, base.dbPath};
-  return ExportHoleDrawing(ctx, ReadElementColor(inst.iniPath));
-}
-
-namespace {
-
 int Draw(CliRun& run) {
   return RunDrawing(run, QuorvexProgram(), ExportHoleDrawing);
 }

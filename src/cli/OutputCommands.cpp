@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "cli/CliSupport.h"
-#include "mtime/MachiningTime.h"
-#include "project/ProjectOutputs.h"
+#include "outputs/Jobs.h"
+#include "outputs/Outputs.h"
 #include "store/Profile.h"
 #include "trycut/Trycut.h"
 
@@ -50,10 +50,8 @@ struct TerminalProgress {
 int Time(CliRun& run) {
   if (int status = OpenDatabase(run); status != kExitOk) return status;
   TerminalProgress shown;
-  int calculation = -1;
   TimeProgress progress = [&shown](std::uint64_t done, std::uint64_t total) { shown(done, total); };
-  if (Processing_Time(run.ctx, 1, progress, calculation) != 0 || calculation != 0) return kExitFailed;
-  return kExitOk;
+  return EstimateMachiningTime(run.ctx, progress) == 0 ? kExitOk : kExitFailed;
 }
 
 // The four TRYCUT files of the project and the start of TRYCUT (only with --open).

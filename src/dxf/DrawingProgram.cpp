@@ -22,12 +22,12 @@ bool IsSingleJob(const std::vector<std::string>& args) {
   return args.size() == 1 && stat(args[0].c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-int CreateDrawingFile(DxfFile& file, const std::string& path, Reporter& rep) {
-  if (!file.Open(path)) return rep.Reportf(-1, "エラー：DXFファイル %s 開けません", path.c_str());
+int CreateDrawingFile(TextFile& file, const std::string& path, Reporter& rep) {
+  if (!file.Replace(path)) return rep.Reportf(-1, "エラー：DXFファイル %s 開けません", path.c_str());
   return 0;
 }
 
-int FinishDrawingFile(DxfFile& file, int result, const std::string& path, Reporter& rep) {
+int FinishDrawingFile(TextFile& file, int result, const std::string& path, Reporter& rep) {
   if (result != 0) {
     file.Discard();
     return result;

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "dxf/DxfSink.h"
 #include "shell/Context.h"
 #include "shell/ProgramSetup.h"
+#include "store/TextSink.h"
 
 namespace talvorin {
 
@@ -30,10 +30,10 @@ void SetupDrawingProgram(Installation& inst, const std::string& executablePath, 
 bool IsSingleJob(const std::vector<std::string>& args);
 
 // Creates the drawing file's temporary file; -1 after "エラー：DXFファイル %s 開けません".
-int CreateDrawingFile(DxfFile& file, const std::string& path, Reporter& rep);
+int CreateDrawingFile(TextFile& file, const std::string& path, Reporter& rep);
 // Ends a drawing run with `result`: 0 puts the complete drawing in place (-1 after "エラー：DXFファイル
 // %s 書込失敗" when it cannot be written), -1 discards the temporary file. Returns the run's result.
-int FinishDrawingFile(DxfFile& file, int result, const std::string& path, Reporter& rep);
+int FinishDrawingFile(TextFile& file, int result, const std::string& path, Reporter& rep);
 
 // Starts the viewer named by key "viewer" of `section` of the program INI on the drawing, without
 // waiting. -1 after "エラー：%s が存在しません" (no drawing), "DXF Viewer の設定がありません。" (no

@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "dxf/DxfSink.h"
 #include "store/Installation.h"
 #include "store/Reporter.h"
+#include "store/TextSink.h"
 
 namespace talvorin {
 

@@ -38,7 +38,7 @@ int ExportEuklidDrawing(Context& ctx, const ElementColor& colors) {
   std::string curveFile = ReadString(ctx.dbPath, "TALVORIN", "csvfile", 520);
   if (curveFile.empty())
     return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | Euklidファイルが開けません", "TALVORIN", "csvfile");
-  DxfFile file;
+  TextFile file;
   if (CreateDrawingFile(file, path, ctx.reporter) != 0) return -1;
   DxfDrawing d{file, colors, "", "", 0, ""};
   int result = FinishDrawingFile(file, lindrel(ctx, d, curveFile), path, ctx.reporter);

@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "mtime/MachiningTime.h"
-#include "project/ProjectOutputs.h"
+#include "project/ProjectDatabase.h"
 #include "store/Cp932.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
@@ -17,8 +17,6 @@ namespace talvorin {
 namespace {
 
 constexpr std::size_t kNumberLimit = 16;  // rate and start values: 15 bytes
-constexpr std::size_t kPathLimit = 260;   // "ncpath": 259 bytes
-constexpr std::size_t kFileLimit = 128;   // "ncfile": 127 bytes
 constexpr std::size_t kLabelWidth = 15;   // "%15s" of the report, in CP932 bytes
 constexpr std::uint64_t kProgressStep = 1 << 20;
 
@@ -179,11 +177,9 @@ int Processing_Time(Context& ctx, int mode, const TimeProgress& progress, int& c
   calculation = -1;
   Reporter& rep = ctx.reporter;
   rep.Report("!!! routine name : Processing_Time", 0);
-  std::string folder = ReadString(ctx.dbPath, "machine", "ncpath", kPathLimit);
-  if (folder.empty()) return rep.Reportf(-1, "エラー：[%s] %s= | db NCフォルダ取得失敗", "machine", "ncpath");
-  std::string name = ReadString(ctx.dbPath, "machine", "ncfile", kFileLimit);
-  if (name.empty()) return rep.Reportf(-1, "エラー：[%s] %s= | db NCファイル取得失敗", "machine", "ncfile");
-  std::string path = Sprintf("%s/%s", StoredFolderPath(ctx.inst, folder).c_str(), name.c_str());
+  NcFilePath nc;
+  if (GetNcFilePath(ctx, nc) != 0) return -1;
+  const std::string& path = nc.path;
   if (!PathExists(path)) return rep.Report("エラー：ＮＣ計算が終了していません。", -1);
   calculation = Machining_Time_Calculation(ctx, path, mode, progress);
   return 0;

@@ -38,7 +38,7 @@ void CompensatedWall(nc::MoveWriter& w, PlanePoint at, double rf) {
 
 }  // namespace
 
-int BigHoleMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
+int BigHoleMill(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   ctx.reporter.Report("!!! routine name : BigHoleMill", 0);
   HoleParameters p{};
   if (ReadHoleVariables(ctx, ProcessHoleSection(rec), p) != 0) return -1;
@@ -51,7 +51,7 @@ int BigHoleMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
   return BigHoleFinishMill(ctx, out, rec, p, thickness);
 }
 
-int BigHoleRoughMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p,
+int BigHoleRoughMill(Context& ctx, TextSink& out, NcProcessRecord& rec, const HoleParameters& p,
                      double thickness) {
   ctx.reporter.Report("!!! routine name : BigHoleRoughMill", 0);
   const double d = rec.v[kProcDiameter], f = rec.v[kProcF], startZ = rec.v[kProcStartZ];
@@ -83,7 +83,7 @@ int BigHoleRoughMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const Hole
   return 0;
 }
 
-int BigHoleFinishMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p,
+int BigHoleFinishMill(Context& ctx, TextSink& out, NcProcessRecord& rec, const HoleParameters& p,
                       double thickness) {
   ctx.reporter.Report("!!! routine name : BigHoleFinishMill", 0);
   const double startZ = rec.v[kProcStartZ];

@@ -36,7 +36,7 @@ HoleParameters ReadParameters(Context& ctx, const NcProcessRecord& rec) {
 
 // One chamfer circle per position: in at `entry` from the centre, down to `depth` at three times the
 // feed, out to the path radius, the full circle, back to `entry`, up at the feed.
-void ChamferCircles(Context& ctx, NcSink& out, NcProcessRecord& rec, double entry, double depth, double r) {
+void ChamferCircles(Context& ctx, TextSink& out, NcProcessRecord& rec, double entry, double depth, double r) {
   const double startZ = rec.v[kProcStartZ];
   nc::MoveWriter w(out, rec);
   for (const PlanePoint& at : nc::ReadPositions(ctx, ProcessHoleSection(rec), "", kChamferPositions)) {
@@ -54,7 +54,7 @@ void ChamferCircles(Context& ctx, NcSink& out, NcProcessRecord& rec, double entr
 
 }  // namespace
 
-int GetCounterboreChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
+int GetCounterboreChamferMill(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   ctx.reporter.Report("!!! routine name : GetCounterboreChamferMill", 0);
   std::string command;
   if (ReadCommand(ctx, rec, command) != 0) return -1;
@@ -70,13 +70,13 @@ int GetCounterboreChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
   return MakeCounterboreChamferMill(ctx, out, rec, t, dc / 2 - t + c);
 }
 
-int MakeCounterboreChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec, double t, double r) {
+int MakeCounterboreChamferMill(Context& ctx, TextSink& out, NcProcessRecord& rec, double t, double r) {
   ctx.reporter.Report("!!! routine name : MakeCounterboreChamferMill", 0);
   ChamferCircles(ctx, out, rec, 0, -t, r);
   return 0;
 }
 
-int BigHoleChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
+int BigHoleChamferMill(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   ctx.reporter.Report("!!! routine name : BigHoleChamferMill", 0);
   std::string command;
   if (ReadCommand(ctx, rec, command) != 0) return -1;
@@ -88,7 +88,7 @@ int BigHoleChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
   return MakeCircleChamferMill(ctx, out, rec, p[2] + p[0] / 2 + rec.v[kProcZ]);
 }
 
-int DrillChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
+int DrillChamferMill(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   ctx.reporter.Report("!!! routine name : DrillChamferMill", 0);
   const HoleParameters p = ReadParameters(ctx, rec);
   const double hole = p[0], chamfer = p[2], depth = rec.v[kProcZ], cutter = rec.v[kProcDiameter];
@@ -104,7 +104,7 @@ int DrillChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
   return 0;
 }
 
-int MakeCircleChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec, double r) {
+int MakeCircleChamferMill(Context& ctx, TextSink& out, NcProcessRecord& rec, double r) {
   ctx.reporter.Report("!!! routine name : MakeCircleChamferMill", 0);
   ChamferCircles(ctx, out, rec, r - rec.v[kProcDiameter] / 2, rec.v[kProcZ], r);
   return 0;

@@ -29,7 +29,7 @@ int FirstPosition(Context& ctx, const std::string& section, std::string& x, std:
 }
 
 // Positions 1 to 99 as stored, up to the first whose X or Y is missing.
-void FurtherPositions(Context& ctx, NcSink& out, const std::string& section) {
+void FurtherPositions(Context& ctx, TextSink& out, const std::string& section) {
   for (int k = 1; k < kPositions; ++k) {
     std::string x = Coordinate(ctx, section, 'X', k);
     std::string y = Coordinate(ctx, section, 'Y', k);
@@ -55,7 +55,7 @@ std::string Cycle82Block(const std::string& x, const std::string& y, const NcPro
 
 // G81 and G83 share the frame; `block` forms the cycle block of position 0.
 template <typename Block>
-int SimpleCycle(Context& ctx, NcSink& out, NcProcessRecord& rec, Block block) {
+int SimpleCycle(Context& ctx, TextSink& out, NcProcessRecord& rec, Block block) {
   std::string section = ProcessHoleSection(rec);
   std::string x, y;
   if (FirstPosition(ctx, section, x, y) != 0) return -1;
@@ -67,7 +67,7 @@ int SimpleCycle(Context& ctx, NcSink& out, NcProcessRecord& rec, Block block) {
 
 }  // namespace
 
-int HoleCycle81(Context& ctx, NcSink& out, NcProcessRecord& rec) {
+int HoleCycle81(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   ctx.reporter.Report("!!! routine name : HoleCycle81", 0);
   return SimpleCycle(ctx, out, rec, [&rec](const std::string& x, const std::string& y) {
     return Sprintf("G98 G81 X%s Y%s R%s Z%s F%.0f", x.c_str(), y.c_str(), Num(rec.v[kProcR]).c_str(),
@@ -75,7 +75,7 @@ int HoleCycle81(Context& ctx, NcSink& out, NcProcessRecord& rec) {
   });
 }
 
-int HoleCycle82(Context& ctx, NcSink& out, NcProcessRecord& rec) {
+int HoleCycle82(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   ctx.reporter.Report("!!! routine name : HoleCycle82", 0);
   std::string pcode = Pcode(ctx);
   return SimpleCycle(ctx, out, rec, [&rec, &pcode](const std::string& x, const std::string& y) {
@@ -83,7 +83,7 @@ int HoleCycle82(Context& ctx, NcSink& out, NcProcessRecord& rec) {
   });
 }
 
-int HoleCycle83(Context& ctx, NcSink& out, NcProcessRecord& rec) {
+int HoleCycle83(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   ctx.reporter.Report("!!! routine name : HoleCycle83", 0);
   return SimpleCycle(ctx, out, rec, [&rec](const std::string& x, const std::string& y) {
     return Sprintf("G98 G83 X%s Y%s R%s Z%s Q%s F%.0f", x.c_str(), y.c_str(), Num(rec.v[kProcR]).c_str(),
@@ -91,7 +91,7 @@ int HoleCycle83(Context& ctx, NcSink& out, NcProcessRecord& rec) {
   });
 }
 
-int HoleCycle84(Context& ctx, NcSink& out, NcProcessRecord& rec) {
+int HoleCycle84(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   ctx.reporter.Report("!!! routine name : HoleCycle84", 0);
   // 1-2. Feed per revolution (the feed is then the pitch), and position 0.
   const bool perRevolution = ReadInt(ctx.inst.ncTableFile, "tap", "RotationFeed", 0) == 1;
@@ -110,7 +110,7 @@ int HoleCycle84(Context& ctx, NcSink& out, NcProcessRecord& rec) {
   return 0;
 }
 
-int CounterboreCycle82(Context& ctx, NcSink& out, NcProcessRecord& rec) {
+int CounterboreCycle82(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   ctx.reporter.Report("!!! routine name : CounterboreCycle82", 0);
   // 1. The dwell word and the back-reverse switch.
   const std::string pcode = Pcode(ctx);

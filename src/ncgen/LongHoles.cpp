@@ -46,7 +46,7 @@ int PrepareSlot(Context& ctx, NcProcessRecord& rec, HoleParameters& p) {
 
 }  // namespace
 
-int LongHoleMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
+int LongHoleMill(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   ctx.reporter.Report("!!! routine name : LongHoleMill", 0);
   HoleParameters p{};
   if (PrepareSlot(ctx, rec, p) != 0) return -1;
@@ -57,7 +57,7 @@ int LongHoleMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
   return LongHoleFinishMill(ctx, out, rec, p, thickness);
 }
 
-int LongHoleFinishMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p,
+int LongHoleFinishMill(Context& ctx, TextSink& out, NcProcessRecord& rec, const HoleParameters& p,
                        double thickness) {
   ctx.reporter.Report("!!! routine name : LongHoleFinishMill", 0);
   const std::vector<ContourPoint> c = LongHoleContour(p[1], p[0], p[3], rec.v[kProcOff], CutterRadius(rec));
@@ -81,7 +81,7 @@ int LongHoleFinishMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const Ho
   return 0;
 }
 
-int LongHoleRoughMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p,
+int LongHoleRoughMill(Context& ctx, TextSink& out, NcProcessRecord& rec, const HoleParameters& p,
                       double thickness) {
   ctx.reporter.Report("!!! routine name : LongHoleRoughMill", 0);
   const std::vector<ContourPoint> c = LongHoleContour(p[1], p[0], p[3], rec.v[kProcOff], CutterRadius(rec));
@@ -105,7 +105,7 @@ int LongHoleRoughMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const Hol
   return 0;
 }
 
-int CounterboreLongHoleMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
+int CounterboreLongHoleMill(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   ctx.reporter.Report("!!! routine name : CounterboreLongHoleMill", 0);
   HoleParameters p{};
   if (PrepareSlot(ctx, rec, p) != 0) return -1;
@@ -113,7 +113,8 @@ int CounterboreLongHoleMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
   return CounterboreLongHoleFinishMill(ctx, out, rec, p);
 }
 
-int CounterboreLongHoleFinishMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p) {
+int CounterboreLongHoleFinishMill(Context& ctx, TextSink& out, NcProcessRecord& rec,
+                                  const HoleParameters& p) {
   ctx.reporter.Report("!!! routine name : CounterboreLongHoleFinishMill", 0);
   const std::vector<ContourPoint> c =
       CounterboreLongHoleContour(p[1], p[0], p[4], p[3], rec.v[kProcOff], CutterRadius(rec));
@@ -146,7 +147,7 @@ int CounterboreLongHoleFinishMill(Context& ctx, NcSink& out, NcProcessRecord& re
   return 0;
 }
 
-int CounterboreLongHoleRoughMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p) {
+int CounterboreLongHoleRoughMill(Context& ctx, TextSink& out, NcProcessRecord& rec, const HoleParameters& p) {
   ctx.reporter.Report("!!! routine name : CounterboreLongHoleRoughMill", 0);
   const std::vector<ContourPoint> c =
       CounterboreLongHoleContour(p[1], p[0], p[4], p[3], rec.v[kProcOff], CutterRadius(rec));

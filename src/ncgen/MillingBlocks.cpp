@@ -10,7 +10,8 @@ namespace talvorin {
 
 using nc::Round3;
 
-void WriteMoveBlock(NcSink& out, MovePosition& last, MovePosition& target, MoveFeed& feed, MoveState& state) {
+void WriteMoveBlock(TextSink& out, MovePosition& last, MovePosition& target, MoveFeed& feed,
+                    MoveState& state) {
   // 1. The distances of the three axes, rounded as they print.
   const double distance[3] = {Round3(target.x - last.x), Round3(target.y - last.y),
                               Round3(target.z - last.z)};

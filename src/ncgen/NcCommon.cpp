@@ -95,7 +95,7 @@ double PlungeFeed(const NcProcessRecord& rec) {
   return Round0(2 * rec.v[kProcF]);
 }
 
-MoveWriter::MoveWriter(NcSink& out, const NcProcessRecord& rec) : out_(out), offset_(Whole(rec.v[kProcD])) {
+MoveWriter::MoveWriter(TextSink& out, const NcProcessRecord& rec) : out_(out), offset_(Whole(rec.v[kProcD])) {
   last_.x = rec.startX;
   last_.y = rec.startY;
   last_.z = rec.v[kProcStartZ];

@@ -46,7 +46,7 @@ double PlungeFeed(const NcProcessRecord& rec);
 // exactly the words the machine does not need.
 class MoveWriter {
  public:
-  MoveWriter(NcSink& out, const NcProcessRecord& rec);
+  MoveWriter(TextSink& out, const NcProcessRecord& rec);
 
   void SetFeed(double feed) { feed_.current = feed; }
   // Pending G41 with the record's D number, or G40: written with the next block.
@@ -66,7 +66,7 @@ class MoveWriter {
  private:
   void Move(int motion, MovePosition target);
 
-  NcSink& out_;
+  TextSink& out_;
   int offset_;
   MoveState state_;
   MovePosition last_;

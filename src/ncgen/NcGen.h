@@ -5,7 +5,7 @@
 //
 // Everything is read from the project database (ctx.dbPath: machine settings, hole groups, processes),
 // the NC table file (ctx.inst.ncTableFile: user lines and switches) and the tool list. Writers write
-// line by line to an NcSink; operations return 0 or -1 and report through ctx.reporter.
+// line by line to an TextSink; operations return 0 or -1 and report through ctx.reporter.
 #pragma once
 
 #include <array>
@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ncgen/NcSink.h"
+#include "store/TextSink.h"
 #include "process/Process.h"
 #include "shell/Context.h"
 
@@ -89,7 +89,7 @@ int MakeNcData(Context& ctx, const NcDialect& dialect);
 
 // Steps 3 to 7 of the program into `out`: "%", the program number, the start lines, every process,
 // the end lines. Stops with -1 at the first failure (the lines written so far stay in `out`).
-int WriteNcProgram(Context& ctx, const NcDialect& dialect, const MachineData& machine, NcSink& out);
+int WriteNcProgram(Context& ctx, const NcDialect& dialect, const MachineData& machine, TextSink& out);
 
 // "ncpath", "ncfile", "CoordinateSystem", StartX, StartY, StartZ of section "machine", in this order;
 // reports "... ＮＣファイル %s". A relative "ncpath" lies in the program folder.
@@ -99,25 +99,25 @@ int NcProgramPath(Context& ctx, std::string& path);
 
 // The user start lines (endFlag 0, section "StartLine") or end lines (1, "EndLine") of keys
 // prefix + 0 to 99, up to the first missing one. The number of lines written.
-int WriteUserLines(Context& ctx, NcSink& out, int endFlag, std::string_view prefix);
+int WriteUserLines(Context& ctx, TextSink& out, int endFlag, std::string_view prefix);
 // "N<number>", then "(<comment>)" when the tool list has a comment "TOOLE<k>" for the first entry
 // "TOOLLIST<k>" equal to the tool name (ASCII letter case ignored).
-void WriteProcessHeader(Context& ctx, NcSink& out, int number, std::string_view toolName);
+void WriteProcessHeader(Context& ctx, TextSink& out, int number, std::string_view toolName);
 // The lines of section "toolchang" of keys prefix + 0 to 99; the number written.
-int WriteToolChangeLines(Context& ctx, NcSink& out, std::string_view prefix);
-void WriteApproachBlockFanuc(Context& ctx, NcSink& out, std::string_view coordinate,
+int WriteToolChangeLines(Context& ctx, TextSink& out, std::string_view prefix);
+void WriteApproachBlockFanuc(Context& ctx, TextSink& out, std::string_view coordinate,
                              const StartPosition& start, const NcProcessRecord& rec);
-void WriteApproachBlockOsp(Context& ctx, NcSink& out, std::string_view coordinate, const StartPosition& start,
+void WriteApproachBlockOsp(Context& ctx, TextSink& out, std::string_view coordinate, const StartPosition& start,
                            const NcProcessRecord& rec);
-void WriteApproachBlock(Context& ctx, NcSink& out, const NcDialect& dialect, std::string_view coordinate,
+void WriteApproachBlock(Context& ctx, TextSink& out, const NcDialect& dialect, std::string_view coordinate,
                         const StartPosition& start, const NcProcessRecord& rec);
 // After a drilling cycle: back to the start position, coolant and spindle off, the back-reverse lines.
-void WriteRetractBlock(Context& ctx, NcSink& out, const StartPosition& start);
+void WriteRetractBlock(Context& ctx, TextSink& out, const StartPosition& start);
 // The kind word of the process's hole group ("hole<定義>", key "command").
 int ReadKindWord(Context& ctx, const NcProcessRecord& rec, std::string& word);
 
 // The body of a process: (context, program, record) -> 0 or -1.
-using NcBodyRoutine = int (*)(Context&, NcSink&, NcProcessRecord&);
+using NcBodyRoutine = int (*)(Context&, TextSink&, NcProcessRecord&);
 // The body routine for operation code `g` on a hole of kind `kind` (letter case ignored) with tool
 // `tool`; nullptr when the process has no body.
 NcBodyRoutine SelectBodyRoutine(double g, std::string_view kind, std::string_view tool);
@@ -129,12 +129,12 @@ std::string ProcessHoleSection(const NcProcessRecord& rec);
 // Drilling cycles (DrillingCycles.cpp): one cycle block at position 0, the further positions as X/Y
 // lines, "G80".
 
-int HoleCycle81(Context& ctx, NcSink& out, NcProcessRecord& rec);
-int HoleCycle82(Context& ctx, NcSink& out, NcProcessRecord& rec);
-int HoleCycle83(Context& ctx, NcSink& out, NcProcessRecord& rec);
-int HoleCycle84(Context& ctx, NcSink& out, NcProcessRecord& rec);
+int HoleCycle81(Context& ctx, TextSink& out, NcProcessRecord& rec);
+int HoleCycle82(Context& ctx, TextSink& out, NcProcessRecord& rec);
+int HoleCycle83(Context& ctx, TextSink& out, NcProcessRecord& rec);
+int HoleCycle84(Context& ctx, TextSink& out, NcProcessRecord& rec);
 // A counterbore cut with an end mill: one full G82 cycle per position, with the back-reverse lines.
-int CounterboreCycle82(Context& ctx, NcSink& out, NcProcessRecord& rec);
+int CounterboreCycle82(Context& ctx, TextSink& out, NcProcessRecord& rec);
 
 // ---------------------------------------------------------------------------------------------------
 // The block writer of the milling bodies (MillingBlocks.cpp)
@@ -159,7 +159,7 @@ struct MoveFeed {
 // X, Y, Z, I, J, D, F; an axis only when it moves (distance rounded to three decimals), I and J only
 // on arcs and only when not 0 (both are then cleared in `target`); values within ±0.001 of 0 are 0;
 // F only on cutting blocks whose feed changed. `target` becomes `last`.
-void WriteMoveBlock(NcSink& out, MovePosition& last, MovePosition& target, MoveFeed& feed, MoveState& state);
+void WriteMoveBlock(TextSink& out, MovePosition& last, MovePosition& target, MoveFeed& feed, MoveState& state);
 
 struct PlanePoint {
   double x = 0, y = 0;
@@ -194,35 +194,35 @@ std::vector<double> PassDepths(double from, double step, double limit, std::opti
 // Long holes (LongHoles.cpp). The entry routines read the hole group, make Q the full depth when it is
 // 0, and choose the rough routine when OFF is not 0.
 
-int LongHoleMill(Context& ctx, NcSink& out, NcProcessRecord& rec);
-int LongHoleRoughMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p,
+int LongHoleMill(Context& ctx, TextSink& out, NcProcessRecord& rec);
+int LongHoleRoughMill(Context& ctx, TextSink& out, NcProcessRecord& rec, const HoleParameters& p,
                       double thickness);
-int LongHoleFinishMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p,
+int LongHoleFinishMill(Context& ctx, TextSink& out, NcProcessRecord& rec, const HoleParameters& p,
                        double thickness);
-int CounterboreLongHoleMill(Context& ctx, NcSink& out, NcProcessRecord& rec);
-int CounterboreLongHoleRoughMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p);
-int CounterboreLongHoleFinishMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p);
+int CounterboreLongHoleMill(Context& ctx, TextSink& out, NcProcessRecord& rec);
+int CounterboreLongHoleRoughMill(Context& ctx, TextSink& out, NcProcessRecord& rec, const HoleParameters& p);
+int CounterboreLongHoleFinishMill(Context& ctx, TextSink& out, NcProcessRecord& rec, const HoleParameters& p);
 
 // ---------------------------------------------------------------------------------------------------
 // Big holes (BigHoles.cpp), chamfers (Chamfers.cpp), U-grooves (Ugrooves.cpp)
 
-int BigHoleMill(Context& ctx, NcSink& out, NcProcessRecord& rec);
-int BigHoleRoughMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p,
+int BigHoleMill(Context& ctx, TextSink& out, NcProcessRecord& rec);
+int BigHoleRoughMill(Context& ctx, TextSink& out, NcProcessRecord& rec, const HoleParameters& p,
                      double thickness);
-int BigHoleFinishMill(Context& ctx, NcSink& out, NcProcessRecord& rec, const HoleParameters& p,
+int BigHoleFinishMill(Context& ctx, TextSink& out, NcProcessRecord& rec, const HoleParameters& p,
                       double thickness);
 
 // The chamfer of a counterbore edge: depth `t` of the chamfer tool's tip and path radius `r`.
-int GetCounterboreChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec);
-int MakeCounterboreChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec, double t, double r);
+int GetCounterboreChamferMill(Context& ctx, TextSink& out, NcProcessRecord& rec);
+int MakeCounterboreChamferMill(Context& ctx, TextSink& out, NcProcessRecord& rec, double t, double r);
 // The chamfer of a big hole's edge on the path radius `r`.
-int BigHoleChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec);
+int BigHoleChamferMill(Context& ctx, TextSink& out, NcProcessRecord& rec);
 // The chamfer of a drilled hole wider than the chamfer cutter: the big hole's circle (path radius
 // C + hole diameter / 2 + Z) entered from the hole's centre. -1 (reported) when the chamfer cannot be
 // cut with the tool tip at Z: no chamfer, a negative radius, or a tip deeper than half the cutter.
-int DrillChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec);
-int MakeCircleChamferMill(Context& ctx, NcSink& out, NcProcessRecord& rec, double r);
+int DrillChamferMill(Context& ctx, TextSink& out, NcProcessRecord& rec);
+int MakeCircleChamferMill(Context& ctx, TextSink& out, NcProcessRecord& rec, double r);
 
-int UgrooveFRMill(Context& ctx, NcSink& out, NcProcessRecord& rec);
+int UgrooveFRMill(Context& ctx, TextSink& out, NcProcessRecord& rec);
 
 }  // namespace talvorin

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "ncgen/NcCommon.h"
+#include "project/ControllerFamily.h"
+#include "project/ProjectDatabase.h"
 #include "store/Cp932.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
@@ -15,16 +17,26 @@ using nc::kLineLimit;
 using nc::Num;
 using nc::Whole;
 
-const NcDialect kFanucDialect = {"MakeFanucNcdata", "fanuc", "fanuc", false, "G43", true, false};
-const NcDialect kOspDialect = {"MakeOSPNcdata", "osp", "OSP", true, "G56", false, true};
+const NcDialect kFanucDialect = {.routineName = "MakeFanucNcdata",
+                                 .userLinePrefix = "fanuc",
+                                 .toolChangePrefix = "fanuc",
+                                 .coordinateOnOwnLine = false,
+                                 .lengthOffsetCode = "G43",
+                                 .rigidTapping = true,
+                                 .cycleReturnLevel = false};
+const NcDialect kOspDialect = {.routineName = "MakeOSPNcdata",
+                               .userLinePrefix = "osp",
+                               .toolChangePrefix = "OSP",
+                               .coordinateOnOwnLine = true,
+                               .lengthOffsetCode = "G56",
+                               .rigidTapping = false,
+                               .cycleReturnLevel = true};
 
 namespace {
 
 constexpr int kUserLines = 100;              // keys prefix + 0 to 99
 constexpr int kRetractLines = 99;            // back-reverse keys "ncdata0" to "ncdata98"
 constexpr std::size_t kDeviceLimit = 16;     // "ControlDevice": 15 bytes
-constexpr std::size_t kFolderLimit = 260;    // "ncpath": 259 bytes
-constexpr std::size_t kFileNameLimit = 128;  // "ncfile": 127 bytes
 constexpr std::size_t kToolNameLimit = 32;   // "tool": 31 bytes
 constexpr std::size_t kToolListLimit = 18;   // "TOOLLIST<k>": 17 bytes
 constexpr std::size_t kKindLabelLimit = 48;  // "command": 47 bytes
@@ -46,7 +58,7 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 // The lines of a section of the NC table file under keys prefix + 0 to count - 1, up to the first
 // missing one.
-int WriteTableLines(Context& ctx, NcSink& out, const char* section, std::string_view prefix, int count) {
+int WriteTableLines(Context& ctx, TextSink& out, const char* section, std::string_view prefix, int count) {
   const std::string p(prefix);
   int written = 0;
   for (int i = 0; i < count; ++i) {
@@ -98,12 +110,6 @@ int CheckRequiredFields(Context& ctx, const std::string& section) {
   return 0;
 }
 
-// A stored folder path; one that is not absolute lies in the program folder.
-std::string FolderPath(const Installation& inst, const std::string& folder) {
-  if (!folder.empty() && folder[0] == '/') return folder;
-  return inst.programFolder + folder;
-}
-
 }  // namespace
 
 std::string ProcessHoleSection(const NcProcessRecord& rec) {
@@ -116,12 +122,16 @@ int CreateNcProgram(Context& ctx, const NcFollowUps& followUps) {
   if (device.empty())
     return ctx.reporter.Reportf(-1, "エラー：[%s] %s= 制御装置取得失敗", "machine", "ControlDevice");
   int rc;
-  if (Contains(device, "FANUC"))
-    rc = MakeFanucNcdata(ctx);
-  else if (Contains(device, "OSP"))
-    rc = MakeOSPNcdata(ctx);
-  else
-    return ctx.reporter.Report("エラー：サポートされてない制御装置です", -1);
+  switch (FamilyOf(device).kind) {
+    case ControllerKind::kFanuc:
+      rc = MakeFanucNcdata(ctx);
+      break;
+    case ControllerKind::kOsp:
+      rc = MakeOSPNcdata(ctx);
+      break;
+    default:
+      return ctx.reporter.Report("エラー：サポートされてない制御装置です", -1);
+  }
   if (rc != 0) return -1;
 
   // The time estimate reads the written program; its result does not decide the creation.
@@ -146,8 +156,8 @@ int MakeNcData(Context& ctx, const NcDialect& dialect) {
 
   // 2. The file, created anew: the program goes to a temporary file that replaces the NC file only
   //    when the whole program was written, so a failed run never leaves a program that looks complete.
-  NcFile file;
-  if (!file.Open(machine.path))
+  TextFile file;
+  if (!file.Replace(machine.path))
     return ctx.reporter.Reportf(-1, "エラー：ＮＣファイル %s が開けません。", machine.path.c_str());
   // 3-7.
   if (WriteNcProgram(ctx, dialect, machine, file) != 0) {
@@ -161,7 +171,7 @@ int MakeNcData(Context& ctx, const NcDialect& dialect) {
   return 0;
 }
 
-int WriteNcProgram(Context& ctx, const NcDialect& dialect, const MachineData& machine, NcSink& out) {
+int WriteNcProgram(Context& ctx, const NcDialect& dialect, const MachineData& machine, TextSink& out) {
   // 3-4. Percent line and program number.
   out.Line("%");
   out.Line(Sprintf("O%04d", ReadInt(ctx.dbPath, "machine", "onumber", 1)));
@@ -208,17 +218,9 @@ int WriteNcProgram(Context& ctx, const NcDialect& dialect, const MachineData& ma
 }
 
 int NcProgramPath(Context& ctx, std::string& path) {
-  std::string folder = ReadString(ctx.dbPath, "machine", "ncpath", kFolderLimit);
-  if (folder.empty())
-    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db NCフォルダ取得失敗", "machine", "ncpath");
-  std::string name = ReadString(ctx.dbPath, "machine", "ncfile", kFileNameLimit);
-  if (name.empty())
-    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db NCファイル取得失敗", "machine", "ncfile");
-  // The name is a file of the NC folder, never a way out of it.
-  if (Contains(name, "/") || name == "." || name == "..")
-    return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s ＮＣファイル名が正しくありません", "machine",
-                                "ncfile", name.c_str());
-  path = Sprintf("%s/%s", FolderPath(ctx.inst, folder).c_str(), name.c_str());
+  NcFilePath nc;
+  if (GetNcFilePath(ctx, nc) != 0) return -1;
+  path = nc.path;
   return 0;
 }
 
@@ -240,11 +242,11 @@ int GetMachinedata(Context& ctx, MachineData& machine) {
   return 0;
 }
 
-int WriteUserLines(Context& ctx, NcSink& out, int endFlag, std::string_view prefix) {
+int WriteUserLines(Context& ctx, TextSink& out, int endFlag, std::string_view prefix) {
   return WriteTableLines(ctx, out, endFlag == 0 ? "StartLine" : "EndLine", prefix, kUserLines);
 }
 
-void WriteProcessHeader(Context& ctx, NcSink& out, int number, std::string_view toolName) {
+void WriteProcessHeader(Context& ctx, TextSink& out, int number, std::string_view toolName) {
   out.Line(Sprintf("N%d", number));
   // The comment of the first tool-list entry of this name.
   std::string list = ProgramFile(ctx.inst, "definetool.tbl");
@@ -258,11 +260,11 @@ void WriteProcessHeader(Context& ctx, NcSink& out, int number, std::string_view 
   }
 }
 
-int WriteToolChangeLines(Context& ctx, NcSink& out, std::string_view prefix) {
+int WriteToolChangeLines(Context& ctx, TextSink& out, std::string_view prefix) {
   return WriteTableLines(ctx, out, "toolchang", prefix, kUserLines);
 }
 
-void WriteApproachBlock(Context& ctx, NcSink& out, const NcDialect& dialect, std::string_view coordinate,
+void WriteApproachBlock(Context& ctx, TextSink& out, const NcDialect& dialect, std::string_view coordinate,
                         const StartPosition& start, const NcProcessRecord& rec) {
   const std::string coord(coordinate), x = Num(start.x), y = Num(start.y), z = Num(start.z);
   const double g = rec.v[kProcG];
@@ -283,17 +285,17 @@ void WriteApproachBlock(Context& ctx, NcSink& out, const NcDialect& dialect, std
   if (dialect.cycleReturnLevel && g > 80) out.Line(Sprintf("G71 Z%s M53", z.c_str()));
 }
 
-void WriteApproachBlockFanuc(Context& ctx, NcSink& out, std::string_view coordinate,
+void WriteApproachBlockFanuc(Context& ctx, TextSink& out, std::string_view coordinate,
                              const StartPosition& start, const NcProcessRecord& rec) {
   WriteApproachBlock(ctx, out, kFanucDialect, coordinate, start, rec);
 }
 
-void WriteApproachBlockOsp(Context& ctx, NcSink& out, std::string_view coordinate, const StartPosition& start,
-                           const NcProcessRecord& rec) {
+void WriteApproachBlockOsp(Context& ctx, TextSink& out, std::string_view coordinate,
+                           const StartPosition& start, const NcProcessRecord& rec) {
   WriteApproachBlock(ctx, out, kOspDialect, coordinate, start, rec);
 }
 
-void WriteRetractBlock(Context& ctx, NcSink& out, const StartPosition& start) {
+void WriteRetractBlock(Context& ctx, TextSink& out, const StartPosition& start) {
   // 1. Up to the start Z, back to the start position, coolant and spindle off.
   out.Line("G00 Z" + Num(start.z));
   out.Line(Sprintf("X%s Y%s", Num(start.x).c_str(), Num(start.y).c_str()));

@@ -42,7 +42,7 @@ struct GroovePoint {
 
 }  // namespace
 
-int UgrooveFRMill(Context& ctx, NcSink& out, NcProcessRecord& rec) {
+int UgrooveFRMill(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   ctx.reporter.Report("!!! routine name : UgrooveFRMill", 0);
   // 1. Thickness, one pass when Q is 0, the groove, the material box. Without the thickness the
   //    through-groove clamp would be meaningless: the program stops.

@@ -1,4 +1,5 @@
 // The main window's header form: its machine choices, initialisation, title and group captions.
+#include "project/ControllerFamily.h"
 #include "project/Project.h"
 #include "shell/ProgramSetup.h"
 #include "store/Cp932.h"
@@ -40,7 +41,7 @@ void FillCoordinateSystems(Context& ctx, MainForm& form, std::string_view contro
   // An OSP works with G15 systems, every other controller with the others; a controller text
   // shorter than two bytes offers all of them.
   bool all = Cp932Length(device) < 2;
-  bool osp = device.find("OSP") != std::string::npos;
+  bool osp = FamilyOf(device).g15Systems;
   form.coordinateSystems.clear();
   form.coordinateSystemIndex = -1;
   form.coordinateSystem.clear();

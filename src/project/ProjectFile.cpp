@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "project/ControllerFamily.h"
 #include "project/Project.h"
 #include "store/Cp932.h"
 #include "store/Files.h"
@@ -202,7 +203,7 @@ int SaveTALVORINdata(Context& ctx, MainForm& form, int overwrite) {
   if (WriteDbKey(ctx, "machine", "ControlDevice", controller) != 0) return -1;
   std::string system = Cp932Cut(form.coordinateSystem, 15);
   if (system.empty()) return rep.Report("エラー：座標系が定義されてません", -1);
-  if (controller.find("OSP") != std::string::npos && system.find("G15H") == std::string::npos)
+  if (FamilyOf(controller).g15Systems && system.find("G15H") == std::string::npos)
     return rep.Report("エラー：座標系がOSP仕様に定義されてません", -1);
   if (WriteDbKey(ctx, "machine", "CoordinateSystem", system) != 0) return -1;
   int onumber = AtoI(form.programNumber);

@@ -108,7 +108,7 @@ int ExportHoleDrawing(Context& ctx, const ElementColor& colors) {
   if (folder.front() != '/') folder = ctx.inst.programFolder + folder;
 
   std::string path = Sprintf("%s%s.dxf", folder.c_str(), project.c_str());
-  DxfFile file;
+  TextFile file;
   if (CreateDrawingFile(file, path, ctx.reporter) != 0) return -1;
   DxfDrawing d{file, colors, "", "", 0, ""};
   int result = FinishDrawingFile(file, quorvex(ctx, d), path, ctx.reporter);

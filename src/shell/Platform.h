@@ -1,8 +1,11 @@
-// What the system asks of its operating environment: starting programs and documents, running
-// command files, the computer's name, the clock and the executable's own path.
+// What the system asks of its operating environment: finding and starting programs and documents,
+// running command files, the pauses before starts, the computer's name, the clock and the
+// executable's own path.
 #pragma once
 
+#include <chrono>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/Timestamp.h"
@@ -15,10 +18,15 @@ class Platform {
   // Starts `program` (a path, or a name searched in PATH) with `args`, without a shell and without
   // waiting; it keeps running when this program ends. False when it could not be started.
   virtual bool StartProgram(const std::string& program, const std::vector<std::string>& args) = 0;
-  // Opens a document with the desktop's program for its type, without waiting.
-  virtual bool OpenDocument(const std::string& path) = 0;
+  // Opens a document with the desktop's program for its type, without waiting. `pause`: a wait taken
+  // just before the document is opened, and only when it really is.
+  virtual bool OpenDocument(const std::string& path, std::chrono::milliseconds pause = {}) = 0;
   // Runs a command file with /bin/sh and waits for it: its exit status, -1 when it could not be run.
-  virtual int RunCommandFile(const std::string& path) = 0;
+  // `pause`: a wait taken just before the file is run.
+  virtual int RunCommandFile(const std::string& path, std::chrono::milliseconds pause = {}) = 0;
+  // Where a program setting points: a path (holding "/") when it names an existing file, a bare name
+  // as the first executable file of that name in the folders of PATH. Empty when there is none.
+  virtual std::string FindProgram(const std::string& program) = 0;
   // COMPUTERNAME when set, else the host name.
   virtual std::string ComputerName() = 0;
   virtual Timestamp LocalTime() = 0;
@@ -32,8 +40,9 @@ class PosixPlatform : public Platform {
   std::string documentOpener = "xdg-open";  // program that opens a document by its type
 
   bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
-  bool OpenDocument(const std::string& path) override;
-  int RunCommandFile(const std::string& path) override;
+  bool OpenDocument(const std::string& path, std::chrono::milliseconds pause = {}) override;
+  int RunCommandFile(const std::string& path, std::chrono::milliseconds pause = {}) override;
+  std::string FindProgram(const std::string& program) override;
   std::string ComputerName() override;
   Timestamp LocalTime() override;
   std::string ExecutablePath() override;
@@ -46,20 +55,27 @@ class RecordingPlatform : public Platform {
     std::string what;               // "start", "open" or "run"
     std::string target;             // program, document or command file
     std::vector<std::string> args;  // arguments of "start"
+    long long pauseMs = 0;          // the pause asked for before "open" or "run"
   };
   std::vector<Call> calls;
-  bool startResult = true;   // answer of StartProgram and OpenDocument
-  int commandResult = 0;     // answer of RunCommandFile
+  bool startResult = true;  // answer of StartProgram and OpenDocument
+  int commandResult = 0;    // answer of RunCommandFile
   std::string computerName = "TESTPC";
   Timestamp now{2026, 6, 3, 9, 5, 7, 3};  // Wednesday 2026/6/3 09:05:07
   std::string executablePath;
+  std::string searchPath = "/usr/local/bin:/usr/bin:/bin";  // PATH of FindProgram
 
   bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
-  bool OpenDocument(const std::string& path) override;
-  int RunCommandFile(const std::string& path) override;
+  bool OpenDocument(const std::string& path, std::chrono::milliseconds pause = {}) override;
+  int RunCommandFile(const std::string& path, std::chrono::milliseconds pause = {}) override;
+  std::string FindProgram(const std::string& program) override;
   std::string ComputerName() override { return computerName; }
   Timestamp LocalTime() override { return now; }
   std::string ExecutablePath() override { return executablePath; }
 };
+
+// FindProgram over the folders of `searchPath` (entries separated by ":", an empty entry is the
+// working folder).
+std::string FindProgramIn(const std::string& program, std::string_view searchPath);
 
 }  // namespace talvorin

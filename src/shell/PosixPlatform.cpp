@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -7,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <ctime>
+#include <thread>
 
 #include "shell/Platform.h"
 
@@ -18,7 +20,8 @@ namespace {
 // argv for exec: pointers into `args`, ending in nullptr. Built before fork: the child only uses it.
 std::vector<char*> ArgumentVector(std::vector<std::string>& args) {
   std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
+  for (std::string& a : args)
+    argv.push_back(a.data());
   argv.push_back(nullptr);
   return argv;
 }
@@ -65,9 +68,13 @@ bool PosixPlatform::StartProgram(const std::string& program, const std::vector<s
   return n == static_cast<ssize_t>(sizeof rc) && rc == 0;
 }
 
-bool PosixPlatform::OpenDocument(const std::string& path) { return StartProgram(documentOpener, {path}); }
+bool PosixPlatform::OpenDocument(const std::string& path, std::chrono::milliseconds pause) {
+  if (pause.count() > 0) std::this_thread::sleep_for(pause);
+  return StartProgram(documentOpener, {path});
+}
 
-int PosixPlatform::RunCommandFile(const std::string& path) {
+int PosixPlatform::RunCommandFile(const std::string& path, std::chrono::milliseconds pause) {
+  if (pause.count() > 0) std::this_thread::sleep_for(pause);
   std::vector<std::string> all{"/bin/sh", path};
   std::vector<char*> argv = ArgumentVector(all);
   pid_t pid;
@@ -79,6 +86,30 @@ int PosixPlatform::RunCommandFile(const std::string& path) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+std::string PosixPlatform::FindProgram(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  return FindProgramIn(program, path ? path : "/usr/bin:/bin");
+}
+
+std::string FindProgramIn(const std::string& program, std::string_view searchPath) {
+  if (program.empty()) return "";
+  struct stat st;
+  if (program.find('/') != std::string::npos) return stat(program.c_str(), &st) == 0 ? program : "";
+  std::size_t from = 0;
+  for (;;) {
+    std::size_t to = searchPath.find(':', from);
+    std::string_view dir =
+        searchPath.substr(from, to == std::string_view::npos ? std::string_view::npos : to - from);
+    std::string candidate(dir.empty() ? std::string_view(".") : dir);
+    candidate.push_back('/');
+    candidate.append(program);
+    if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
+      return candidate;
+    if (to == std::string_view::npos) return "";
+    from = to + 1;
+  }
+}
+
 std::string PosixPlatform::ComputerName() {
   const char* name = std::getenv("COMPUTERNAME");
   if (name && *name) return name;
@@ -87,7 +118,9 @@ std::string PosixPlatform::ComputerName() {
   return host;
 }
 
-Timestamp PosixPlatform::LocalTime() { return TimestampFromTime(std::time(nullptr)); }
+Timestamp PosixPlatform::LocalTime() {
+  return TimestampFromTime(std::time(nullptr));
+}
 
 std::string PosixPlatform::ExecutablePath() {
   std::string path(256, '\0');

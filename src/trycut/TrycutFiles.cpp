@@ -3,27 +3,25 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
-#include <thread>
 
 #include "process/Process.h"
-#include "project/ProjectOutputs.h"
+#include "project/ControllerFamily.h"
+#include "project/ProjectDatabase.h"
 #include "store/Files.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
+#include "store/TextSink.h"
 #include "trycut/Trycut.h"
 
 namespace talvorin {
 namespace {
 
-constexpr std::size_t kPathLimit = 260;     // "trycutpath", "ncpath": 259 bytes
-constexpr std::size_t kFileLimit = 128;     // "trycutfile", "ncfile": 127 bytes
 constexpr std::size_t kProgramLimit = 520;  // "exeFile": 519 bytes
 constexpr std::size_t kShortLimit = 16;     // start option, start point, box values, D, diam: 15 bytes
 constexpr std::size_t kDeviceLimit = 32;    // "ControlDevice" as read here: 31 bytes
 constexpr std::size_t kToolLimit = 32;      // "tool": 31 bytes
 constexpr int kMaxTrycutProcesses = 99;
 constexpr int kPens = 7;
-constexpr const char* kCrLf = "\r\n";
 
 // "%d" of a stored number: truncated toward zero, held to the int range.
 int Truncated(double value) {
@@ -39,12 +37,16 @@ bool Contains(std::string_view text, std::string_view part) {
 
 // "trycutpath" and "trycutfile" of section "machine".
 int ReadTrycutNames(Context& ctx, std::string& folder, std::string& base) {
-  folder = ReadString(ctx.dbPath, "machine", "trycutpath", kPathLimit);
+  folder = ReadDb(ctx, kDbTrycutFolder);
   if (folder.empty())
     return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db フォルダ取得失敗", "machine", "trycutpath");
-  base = ReadString(ctx.dbPath, "machine", "trycutfile", kFileLimit);
+  base = ReadDb(ctx, kDbTrycutFile);
   if (base.empty())
     return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db ファイル名取得失敗", "machine", "trycutfile");
+  // The base name names files of the TRYCUT folder, never a way out of it.
+  if (!IsPlainFileName(base))
+    return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s ファイル名が正しくありません", "machine",
+                                "trycutfile", base.c_str());
   folder = StoredFolderPath(ctx.inst, folder);
   return 0;
 }
@@ -81,8 +83,8 @@ int MakeTrycutBatchFile(Context& ctx, const std::string& folder, const std::stri
   std::string option = ReadString(ctx.inst.iniPath, "trycut", "StartOption", kShortLimit, "/x2");
 
   batchPath = Sprintf("%s/%s.bat", folder.c_str(), base.c_str());
-  OutputFile bat;
-  if (!bat.Create(batchPath, kCrLf)) return rep.Report("エラー：TRYCUT バッチファイルが開けません", -1);
+  TextFile bat;
+  if (!bat.Replace(batchPath)) return rep.Report("エラー：TRYCUT バッチファイルが開けません", -1);
   bat.Line("@echo off");
   bat.Line("");
   bat.Line(Sprintf("set EXEFILE=%s", exe.c_str()));
@@ -95,30 +97,30 @@ int MakeTrycutBatchFile(Context& ctx, const std::string& folder, const std::stri
   bat.Line("");
 
   // A missing NC file name leaves the batch file as far as it was written.
-  std::string ncfile = ReadString(ctx.dbPath, "machine", "ncfile", kFileLimit);
-  if (ncfile.empty()) {
-    bat.Close();
+  const NcFilePath nc = ReadNcFilePath(ctx);
+  if (nc.name.empty()) {
+    bat.Commit();
     return rep.Reportf(-1, "エラー：[%s] %s= | db NCファイル取得失敗", "machine", "ncfile");
   }
-  std::string ncpath = ReadString(ctx.dbPath, "machine", "ncpath", kPathLimit);
-  if (ncpath.empty()) {
-    bat.Close();
+  if (nc.folder.empty()) {
+    bat.Commit();
     return rep.Reportf(-1, "エラー：[%s] %s= | db NCフォルダ取得失敗", "machine", "ncpath");
   }
-  bat.Line(Sprintf("set NCDFILE=%s/%s", StoredFolderPath(ctx.inst, ncpath).c_str(), ncfile.c_str()));
+  if (!IsPlainFileName(nc.name)) {
+    bat.Commit();
+    return ReportBadNcFileName(ctx, nc.name);
+  }
+  bat.Line(Sprintf("set NCDFILE=%s", nc.path.c_str()));
   bat.Line("");
   bat.Line("cd /d %TRYPATH%");
   bat.Line("");
 
   // The start point as stored, "0" for an axis that is not set.
-  std::array<std::string, 3> start;
-  const char axes[3] = {'X', 'Y', 'Z'};
-  for (std::size_t a = 0; a < 3; ++a)
-    start[a] = ReadString(ctx.dbPath, "machine", Sprintf("%s%c", "Start", axes[a]), kShortLimit, "0");
+  const StartText start = ReadStartText(ctx, "0");
   bat.Line(
       Sprintf("start %%EXEFILE%% %s /s (%s,%s,%s) /d %%BOXFILE%% /t %%TTLFILE%% /c %%CTLFILE%% %%NCDFILE%%",
-              option.c_str(), start[0].c_str(), start[1].c_str(), start[2].c_str()));
-  if (!bat.Close()) return rep.Report("エラー：TRYCUT バッチファイルが開けません", -1);
+              option.c_str(), start.x.c_str(), start.y.c_str(), start.z.c_str()));
+  if (!bat.Commit()) return rep.Report("エラー：TRYCUT バッチファイルが開けません", -1);
   return 0;
 }
 
@@ -127,28 +129,19 @@ int SettingTrycutCTLfile(Context& ctx, const std::string& folder, const std::str
   std::string device = ReadString(ctx.dbPath, "machine", "ControlDevice", kDeviceLimit);
   if (device.empty())
     return rep.Reportf(-1, "エラー：[%s] %s= | db 制御装置取得失敗", "machine", "ControlDevice");
-  const char* templateName = "FANUC.CTL";
-  if (Contains(device, "FANUC")) {
-    templateName = "FANUC.CTL";
-  } else if (Contains(device, "OSP")) {
-    templateName = "OSP.CTL";
-  } else {
-    rep.Report("制御装置未サポートのためFANUCに設定", 0);
-  }
+  const ControllerFamily& family = FamilyOf(device);
+  if (family.kind == ControllerKind::kUnknown) rep.Report("制御装置未サポートのためFANUCに設定", 0);
+  const char* templateName = family.trycutTemplate;
 
   // The template is copied byte for byte; a last line without its line end gets one, so that the
   // first MEMORY line stands on a line of its own.
   const std::string path = Sprintf("%s/%s.CTL", folder.c_str(), base.c_str());
   std::string bytes;
-  OutputFile copy;
-  if (!ReadWholeFile(ProgramFile(ctx.inst, templateName), bytes) || !copy.Create(path, kCrLf))
+  TextFile ctl;
+  if (!ReadWholeFile(ProgramFile(ctx.inst, templateName), bytes) || !ctl.Replace(path))
     return rep.Report("エラー：CTLファイルのコピー失敗", -1);
-  copy.Raw(bytes);
-  if (!bytes.empty() && bytes.back() != '\n') copy.Raw(kCrLf);
-  if (!copy.Close()) return rep.Report("エラー：CTLファイルのコピー失敗", -1);
-
-  OutputFile ctl;
-  if (!ctl.Append(path, kCrLf)) return rep.Report("エラー：TRYCUTコントロールファイルが開けません", -1);
+  ctl.Raw(bytes);
+  if (!bytes.empty() && bytes.back() != '\n') ctl.Raw("\r\n");
   for (int n = 1; n <= kMaxTrycutProcesses; ++n) {
     std::string section = Sprintf("%s%d", "ncproc", n);
     if (ReadString(ctx.dbPath, section, "tool", kToolLimit).empty()) break;
@@ -157,37 +150,27 @@ int SettingTrycutCTLfile(Context& ctx, const std::string& folder, const std::str
     if (d.empty() || diam.empty()) continue;
     ctl.Line(Sprintf("MEMORY D%02d = %.3f", AtoI(d), AtoF(diam) / 2));
   }
-  if (!ctl.Close()) return rep.Report("エラー：TRYCUTコントロールファイルが開けません", -1);
+  if (!ctl.Commit()) return rep.Report("エラー：TRYCUTコントロールファイルが開けません", -1);
   return 0;
 }
 
 int SettingTrycutBOXfile(Context& ctx, const std::string& folder, const std::string& base) {
   Reporter& rep = ctx.reporter;
   double values[6];
-  const char axes[3] = {'X', 'Y', 'Z'};
-  for (int k = 0; k < 6; ++k) {
-    const bool max = k < 3;
-    std::string key = Sprintf("%c%s", axes[k % 3], max ? "max" : "min");
-    std::string text = ReadString(ctx.dbPath, "trycut", key, kShortLimit);
-    if (text.empty())
-      return rep.Reportf(
-          -1, max ? "エラー：[%s] %s=%s 最大材料値取得失敗" : "エラー：[%s] %s=%s 最小材料値取得失敗",
-          "trycut", key.c_str(), "");
-    values[k] = AtoF(text);
-  }
-  OutputFile box;
-  if (!box.Create(Sprintf("%s/%s.box", folder.c_str(), base.c_str()), kCrLf))
+  if (ReadMaterialBox(ctx, values) != 0) return -1;
+  TextFile box;
+  if (!box.Replace(Sprintf("%s/%s.box", folder.c_str(), base.c_str())))
     return rep.Report("エラー：TRYCUT 材料定義ファイルが開けません", -1);
   box.Line(Sprintf("+BOX(%.3f %.3f %.3f %.3f %.3f %.3f)", values[0], values[1], values[2], values[3],
                    values[4], values[5]));
-  if (!box.Close()) return rep.Report("エラー：TRYCUT 材料定義ファイルが開けません", -1);
+  if (!box.Commit()) return rep.Report("エラー：TRYCUT 材料定義ファイルが開けません", -1);
   return 0;
 }
 
 int SettingTrycutTTLfile(Context& ctx, const std::string& folder, const std::string& base) {
   Reporter& rep = ctx.reporter;
-  OutputFile ttl;
-  if (!ttl.Create(Sprintf("%s/%s.ttl", folder.c_str(), base.c_str()), kCrLf))
+  TextFile ttl;
+  if (!ttl.Replace(Sprintf("%s/%s.ttl", folder.c_str(), base.c_str())))
     return rep.Report("エラー：TRYCUT 工具設定ファイルが開けません", -1);
   for (int n = 1; n <= kMaxTrycutProcesses; ++n) {
     std::string section = Sprintf("%s%d", "ncproc", n);
@@ -195,7 +178,7 @@ int SettingTrycutTTLfile(Context& ctx, const std::string& folder, const std::str
     if (tool.empty()) break;
     std::array<double, kProcessColumns> values{};
     if (ReadProcessValues(ctx, section, values) != 0) {
-      ttl.Close();
+      ttl.Commit();  // the tool file as far as it was written
       return -1;
     }
     const int t = Truncated(values[kProcT]);
@@ -211,7 +194,7 @@ int SettingTrycutTTLfile(Context& ctx, const std::string& folder, const std::str
     ttl.Line(Sprintf("%13cPEN/%d", ' ', (n - 1) % kPens + 1));
   }
   ttl.Line("");
-  if (!ttl.Close()) return rep.Report("エラー：TRYCUT 工具設定ファイルが開けません", -1);
+  if (!ttl.Commit()) return rep.Report("エラー：TRYCUT 工具設定ファイルが開けません", -1);
   return 0;
 }
 
@@ -224,8 +207,9 @@ int TrycutMain(Context& ctx) {
   if (SettingTrycutCTLfile(ctx, folder, base) != 0) return -1;
   if (SettingTrycutBOXfile(ctx, folder, base) != 0) return -1;
   if (SettingTrycutTTLfile(ctx, folder, base) != 0) return -1;
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  if (!ctx.platform.OpenDocument(batch)) return rep.Report("エラー：TRYCUTの実行に失敗", -1);
+  // TRYCUT reads the four files as soon as it starts; it is started 100 ms after they were written.
+  if (!ctx.platform.OpenDocument(batch, std::chrono::milliseconds(100)))
+    return rep.Report("エラー：TRYCUTの実行に失敗", -1);
   return 0;
 }
 

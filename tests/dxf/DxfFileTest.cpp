@@ -30,11 +30,11 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
   return names;
 }
 
-TEST(DxfFile, EncodesCp932WithCrLfAndAppearsOnlyWhenCommitted) {
+TEST(TextFile, EncodesCp932WithCrLfAndAppearsOnlyWhenCommitted) {
   TestFolder folder;
   std::string path = folder.File("A01.dxf");
-  DxfFile file;
-  ASSERT_TRUE(file.Open(path));
+  TextFile file;
+  ASSERT_TRUE(file.Replace(path));
   file.Line("  8");
   file.Line("1-D10-ドリル");
   file.Raw(test::Cp932("原点\r\n"));
@@ -50,12 +50,12 @@ TEST(DxfFile, EncodesCp932WithCrLfAndAppearsOnlyWhenCommitted) {
   EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
 }
 
-TEST(DxfFile, ReplacesTheEarlierFileKeepingItsPermissions) {
+TEST(TextFile, ReplacesTheEarlierFileKeepingItsPermissions) {
   TestFolder folder;
   folder.Write("A01.dxf", "old drawing");
   chmod(folder.File("A01.dxf").c_str(), 0640);
-  DxfFile file;
-  ASSERT_TRUE(file.Open(folder.File("A01.dxf")));
+  TextFile file;
+  ASSERT_TRUE(file.Replace(folder.File("A01.dxf")));
   file.Line("EOF");
   ASSERT_TRUE(file.Commit());
   EXPECT_EQ(folder.Read("A01.dxf"), "EOF\r\n");
@@ -64,26 +64,26 @@ TEST(DxfFile, ReplacesTheEarlierFileKeepingItsPermissions) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
-TEST(DxfFile, ARunThatIsNotCommittedLeavesNothingBehind) {
+TEST(TextFile, ARunThatIsNotCommittedLeavesNothingBehind) {
   TestFolder folder;
   folder.Write("A01.dxf", "old drawing");
   {
-    DxfFile file;
-    ASSERT_TRUE(file.Open(folder.File("A01.dxf")));
+    TextFile file;
+    ASSERT_TRUE(file.Replace(folder.File("A01.dxf")));
     file.Line(std::string(200000, 'x'));  // beyond the write buffer: part of it is on disk already
     file.Discard();
     EXPECT_EQ(FolderEntries(folder.path()), std::vector<std::string>{"A01.dxf"});
   }
   {
-    DxfFile file;
-    ASSERT_TRUE(file.Open(folder.File("B02.dxf")));
+    TextFile file;
+    ASSERT_TRUE(file.Replace(folder.File("B02.dxf")));
     file.Line("  0");
   }  // destroyed without Commit()
   EXPECT_EQ(FolderEntries(folder.path()), std::vector<std::string>{"A01.dxf"});
   EXPECT_EQ(folder.Read("A01.dxf"), "old drawing");
 }
 
-TEST(DxfFile, AFailedWriteIsNotCommitted) {
+TEST(TextFile, AFailedWriteIsNotCommitted) {
   TestFolder folder;
   folder.Write("A01.dxf", "old drawing");
   // In a child whose files may not grow beyond 4 KiB (a full disk, as the writer sees it).
@@ -95,8 +95,8 @@ TEST(DxfFile, AFailedWriteIsNotCommitted) {
       4096, 4096
     };
     setrlimit(RLIMIT_FSIZE, &limit);
-    DxfFile file;
-    if (!file.Open(folder.File("A01.dxf"))) _exit(2);
+    TextFile file;
+    if (!file.Replace(folder.File("A01.dxf"))) _exit(2);
     for (int i = 0; i < 1000; ++i)
       file.Line("  0");
     file.Line(std::string(100000, 'x'));
@@ -110,22 +110,22 @@ TEST(DxfFile, AFailedWriteIsNotCommitted) {
   EXPECT_EQ(FolderEntries(folder.path()), std::vector<std::string>{"A01.dxf"});
 }
 
-TEST(DxfFile, OpenFailsWhereTheFileCannotBeCreated) {
+TEST(TextFile, OpenFailsWhereTheFileCannotBeCreated) {
   TestFolder folder;
-  DxfFile file;
-  EXPECT_FALSE(file.Open(folder.File("no/such/folder/A01.dxf")));
+  TextFile file;
+  EXPECT_FALSE(file.Replace(folder.File("no/such/folder/A01.dxf")));
   folder.Write("sub/keep", "x");
-  EXPECT_FALSE(file.Open(folder.File("sub")));  // a folder
-  EXPECT_FALSE(file.Open(folder.File("sub/")));
+  EXPECT_FALSE(file.Replace(folder.File("sub")));  // a folder
+  EXPECT_FALSE(file.Replace(folder.File("sub/")));
   EXPECT_FALSE(file.Commit());
 }
 
-TEST(DxfFile, DrawingOfEveryEntityLoadsAndAuditsCleanInEzdxf) {
+TEST(TextFile, DrawingOfEveryEntityLoadsAndAuditsCleanInEzdxf) {
   TestFolder folder;
   test::CopyProgramFolder(folder);  // the shipped tableSection.dat
   test::TestContext t(folder);
-  DxfFile file;
-  ASSERT_TRUE(file.Open(folder.File("all.dxf")));
+  TextFile file;
+  ASSERT_TRUE(file.Replace(folder.File("all.dxf")));
   DxfDrawing d{file, ElementColor{}, "", "", 0, ""};
   WriteDxfHeader(d, {-10, -10}, {40, 30});
   ASSERT_EQ(CopyTableSection(d, t.inst, t.reporter), 0);

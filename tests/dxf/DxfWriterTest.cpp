@@ -155,8 +155,8 @@ TEST(DxfFrame, TableSectionIsCopiedUninterpretedWithCrLfLineEnds) {
                                   "\r\n  2\n表示\nソポ\nab\rc\r\nEND");
   folder.Write("TableSection.DAT", bytes);  // found whatever the letter case
   test::TestContext t(folder);
-  DxfFile file;
-  ASSERT_TRUE(file.Open(folder.File("out.dxf")));
+  TextFile file;
+  ASSERT_TRUE(file.Replace(folder.File("out.dxf")));
   DxfDrawing d{file, ElementColor{}, "", "", 0, ""};
   ASSERT_EQ(CopyTableSection(d, t.inst, t.reporter), 0);
   ASSERT_TRUE(file.Commit());

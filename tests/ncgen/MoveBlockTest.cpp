@@ -9,7 +9,7 @@ namespace {
 
 // The block writer driven as a milling routine drives it.
 struct Writer {
-  NcStringSink sink;
+  StringSink sink;
   MovePosition last;
   MoveFeed feed;
   MoveState state;

@@ -427,7 +427,7 @@ TEST_F(NcProgram, ToolCommentOfTheFirstMatchingEntryLetterCaseIgnored) {
       {"ENDMILL", Program({"N4"})},
   };
   for (const Case& c : cases) {
-    NcStringSink sink;
+    StringSink sink;
     WriteProcessHeader(ctx(), sink, 4, c.tool);
     EXPECT_EQ(sink.text, c.lines) << c.tool;
   }
@@ -467,7 +467,7 @@ TEST_F(NcProgram, StringSinkAndFileHoldTheSameText) {
   Project(DrillGroup() + ProcessSectionText(1, kDrill81));
   MachineData machine;
   ASSERT_EQ(GetMachinedata(ctx(), machine), 0);
-  NcStringSink sink;
+  StringSink sink;
   ASSERT_EQ(WriteNcProgram(ctx(), kFanucDialect, machine, sink), 0);
   ASSERT_EQ(MakeFanucNcdata(ctx()), 0);
   EXPECT_EQ(folder.Read("ncdata/O0001.NC"), Cp932(sink.text));

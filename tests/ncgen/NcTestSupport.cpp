@@ -93,7 +93,7 @@ std::string NcTest::Body(NcBodyRoutine routine, const ProcessFields& f, int* res
   rec.v[kProcStartZ] = 50;
   rec.startX = startX;
   rec.startY = startY;
-  NcStringSink sink;
+  StringSink sink;
   int rc = routine(ctx(), sink, rec);
   if (result) *result = rc;
   return sink.text;

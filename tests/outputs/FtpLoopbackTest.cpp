@@ -15,7 +15,7 @@
 #include <string>
 #include <thread>
 
-#include "project/ProjectOutputs.h"
+#include "outputs/Outputs.h"
 #include "store/Profile.h"
 #include "support/TestFolder.h"
 

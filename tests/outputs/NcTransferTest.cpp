@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "project/ProjectOutputs.h"
+#include "outputs/Outputs.h"
 #include "store/Profile.h"
 #include "support/TestFolder.h"
 
@@ -26,10 +26,10 @@ class CapturingPlatform : public RecordingPlatform {
   unsigned controlMode = 0, scriptMode = 0;
   std::string folder;
 
-  int RunCommandFile(const std::string& path) override {
+  int RunCommandFile(const std::string& path, std::chrono::milliseconds pause) override {
     control = ReadRaw(folder + "ncdata/krvftp.ctl", controlMode);
     script = ReadRaw(path, scriptMode);
-    return RecordingPlatform::RunCommandFile(path);
+    return RecordingPlatform::RunCommandFile(path, pause);
   }
 
  private:
@@ -243,6 +243,7 @@ TEST_F(NcTransfer, FtpControlAndCommandFiles) {
   ASSERT_EQ(platform.calls.size(), 1u);
   EXPECT_EQ(platform.calls[0].what, "run");
   EXPECT_EQ(platform.calls[0].target, folder.File("ncdata/krvftp.sh"));
+  EXPECT_EQ(platform.calls[0].pauseMs, 500);
   // Temporary: gone after the run (here the fake does not run the script).
   EXPECT_FALSE(PathExists(folder.File("ncdata/krvftp.ctl")));
   EXPECT_FALSE(PathExists(folder.File("ncdata/krvftp.sh")));

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "project/ProjectOutputs.h"
+#include "outputs/Outputs.h"
 #include "store/Profile.h"
 #include "support/TestFolder.h"
 

@@ -90,6 +90,7 @@ TEST_F(Trycut, FourFilesOfTheDefaultsAndTheStart) {
   ASSERT_EQ(t.platform.calls.size(), 1u);
   EXPECT_EQ(t.platform.calls[0].what, "open");
   EXPECT_EQ(t.platform.calls[0].target, folder.File("trycut/O0012.bat"));
+  EXPECT_EQ(t.platform.calls[0].pauseMs, 100);  // taken by the platform only when TRYCUT really starts
   EXPECT_TRUE(t.reporter.boxes.empty());
   EXPECT_EQ(t.reporter.Lines().front(), "!!! routine name : TrycutMain");
 }

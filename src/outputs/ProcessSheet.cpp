@@ -1,87 +1,10 @@
 // The process sheet: an HTML page beside the project database listing the stored processes with
-// their tool and cutting data for the machine operator. Also the writer of generated text files.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
-#include "project/ProjectOutputs.h"
-#include "store/Cp932.h"
+// their tool and cutting data for the machine operator.
+#include "outputs/Outputs.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
 
 namespace talvorin {
-
-// --- OutputFile ---
-
-OutputFile::~OutputFile() {
-  if (fd_ >= 0) close(fd_);
-}
-
-bool OutputFile::Create(const std::string& path, std::string_view lineEnd, bool privateFile) {
-  if (fd_ >= 0) Close();
-  failed_ = false;
-  buffer_.clear();
-  lineEnd_ = lineEnd;
-  fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, privateFile ? 0600 : 0666);
-  if (fd_ < 0) return false;
-  if (privateFile && fchmod(fd_, 0600) != 0) {
-    close(fd_);
-    fd_ = -1;
-    return false;
-  }
-  return true;
-}
-
-bool OutputFile::Append(const std::string& path, std::string_view lineEnd) {
-  if (fd_ >= 0) Close();
-  failed_ = false;
-  buffer_.clear();
-  lineEnd_ = lineEnd;
-  fd_ = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-  return fd_ >= 0;
-}
-
-void OutputFile::Text(std::string_view utf8) {
-  std::string bytes;
-  if (!Utf8ToCp932(utf8, bytes)) bytes = Utf8ToCp932Lossy(utf8);
-  Raw(bytes);
-}
-
-void OutputFile::Line(std::string_view utf8) {
-  Text(utf8);
-  Raw(lineEnd_);
-}
-
-void OutputFile::Raw(std::string_view bytes) {
-  buffer_.append(bytes);
-  if (buffer_.size() >= 64 * 1024) Flush();
-}
-
-bool OutputFile::Flush() {
-  std::size_t done = 0;
-  while (fd_ >= 0 && !failed_ && done < buffer_.size()) {
-    ssize_t n = write(fd_, buffer_.data() + done, buffer_.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0)
-      failed_ = true;
-    else
-      done += static_cast<std::size_t>(n);
-  }
-  buffer_.clear();
-  return !failed_;
-}
-
-bool OutputFile::Close() {
-  if (fd_ < 0) return false;
-  bool ok = Flush();
-  if (close(fd_) != 0) ok = false;
-  fd_ = -1;
-  return ok;
-}
-
-// --- The sheet ---
 
 namespace {
 
@@ -119,7 +42,7 @@ std::string Cell(std::string_view text) {
   return "<td>" + HtmlText(text) + "</td>";
 }
 
-void WriteHeading(OutputFile& sheet, std::string_view base) {
+void WriteHeading(TextSink& sheet, std::string_view base) {
   sheet.Line("<html lang=\"ja\">");
   sheet.Line("<head>");
   sheet.Line("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">");
@@ -157,7 +80,7 @@ std::string ProcessSheetPath(const std::string& dbPath) {
   return stem + ".html";
 }
 
-int WriteHoleKindCell(Context& ctx, OutputFile& sheet, int group) {
+int WriteHoleKindCell(Context& ctx, TextSink& sheet, int group) {
   std::string section = Sprintf("%s%d", "hole", group);
   std::string command = ReadString(ctx.dbPath, section, "command", kCommandLimit);
   if (command.empty())
@@ -172,8 +95,8 @@ int WriteProcessSheet(Context& ctx) {
   rep.Report("!!! routine name : WriteProcessSheet", 0);
   if (ctx.dbPath.empty()) return rep.Report("エラー：保存ファイルが設定されてません", -1);
   const std::string path = ProcessSheetPath(ctx.dbPath);
-  OutputFile sheet;
-  if (!sheet.Create(path, "\n"))
+  TextFile sheet({TextEncoding::kCp932, "\n"});
+  if (!sheet.Replace(path))
     return rep.Reportf(-1, "エラー：HTMLファイル %s が開けません。", path.c_str());
 
   std::size_t slash = path.rfind('/');
@@ -213,7 +136,7 @@ int WriteProcessSheet(Context& ctx) {
   sheet.Line("");
   sheet.Line("</body>");
   sheet.Line("</html>");
-  if (!sheet.Close()) return rep.Reportf(-1, "エラー：HTMLファイル %s が開けません。", path.c_str());
+  if (!sheet.Commit()) return rep.Reportf(-1, "エラー：HTMLファイル %s が開けません。", path.c_str());
   ctx.platform.OpenDocument(path);  // a failure to show it is not reported
   return complete ? 0 : -1;
 }

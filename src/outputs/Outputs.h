@@ -1,6 +1,6 @@
 // What the project hands to the shop: the HTML process sheet, the NC file in the editor and the NC
 // viewer, the hole drawing program, and the transfer of the NC file to the machine by a DNC program
-// or by FTP. Also the writer of the generated text files (sheet, transfer files, TRYCUT files).
+// or by FTP.
 //
 // Every operation takes the context (its dbPath is the project database), returns 0 or -1 and reports
 // through ctx.reporter with the system's texts. Outside programs are started through ctx.platform.
@@ -10,45 +10,9 @@
 #include <string_view>
 
 #include "shell/Context.h"
+#include "store/TextSink.h"
 
 namespace talvorin {
-
-// A text file written anew: UTF-8 lines are written in CP932 (a character without a CP932 form
-// becomes "?"), each followed by the file's line end. Writes are buffered; Close() tells whether
-// everything reached the file.
-class OutputFile {
- public:
-  OutputFile() = default;
-  ~OutputFile();
-  OutputFile(const OutputFile&) = delete;
-  OutputFile& operator=(const OutputFile&) = delete;
-
-  // Creates or truncates `path`. `privateFile`: the file is readable by its owner only (mode 0600,
-  // also when it existed before). False when it cannot be created.
-  bool Create(const std::string& path, std::string_view lineEnd, bool privateFile = false);
-  // Opens an existing file for appending. False when it does not exist or cannot be written.
-  bool Append(const std::string& path, std::string_view lineEnd);
-  // `utf8` and the line end.
-  void Line(std::string_view utf8);
-  // `utf8` without a line end.
-  void Text(std::string_view utf8);
-  // Bytes already in the file's encoding, unchanged.
-  void Raw(std::string_view bytes);
-  // Flushes and closes. False when the file was not open or a write failed.
-  bool Close();
-
- private:
-  bool Flush();
-
-  int fd_ = -1;
-  bool failed_ = false;
-  std::string lineEnd_;
-  std::string buffer_;
-};
-
-// A folder path stored in the project database ("ncpath", "trycutpath"): an absolute path as it is,
-// a relative one in the program folder (the shipped examples hold "ncdata" and "trycut").
-std::string StoredFolderPath(const Installation& inst, const std::string& folder);
 
 // --- The process sheet (ProcessSheet.cpp) ---
 
@@ -63,13 +27,9 @@ int WriteProcessSheet(Context& ctx);
 
 // Column 1 of a row: the "command" text of section "hole<group>" up to its first "[" (or line end).
 // -1 (reported) when the key is missing; nothing is written then.
-int WriteHoleKindCell(Context& ctx, OutputFile& sheet, int group);
+int WriteHoleKindCell(Context& ctx, TextSink& sheet, int group);
 
 // --- The NC file, viewers and transfer (NcTransfer.cpp) ---
-
-// The project's NC file: "ncpath" + "/" + "ncfile" of section "machine". -1 (reported with the
-// system's texts) when a key is missing.
-int ProjectNcFile(Context& ctx, std::string& folder, std::string& name);
 
 // Command 40055: the NC file in the editor of key "editor" (the desktop's program for the file when
 // the key is not set).

@@ -1,24 +1,19 @@
 // The NC file after generation: shown in the editor or the NC viewer, sent to the machine by a DNC
 // program or by FTP; and the hole drawing program started on the project.
-#include <limits.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
-#include <thread>
 
+#include "outputs/Outputs.h"
 #include "project/Project.h"
-#include "project/ProjectOutputs.h"
+#include "project/ProjectDatabase.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
 
 namespace talvorin {
 namespace {
 
-constexpr std::size_t kPathLimit = 260;     // "ncpath": 259 bytes
-constexpr std::size_t kFileLimit = 128;     // "ncfile": 127 bytes
 constexpr std::size_t kProgramLimit = 520;  // program paths and the transfer setting: 519 bytes
 constexpr std::size_t kShortLimit = 16;     // method, controller, extension: 15 bytes
 constexpr std::size_t kFtpLimit = 32;       // FTP user and password: 31 bytes
@@ -46,25 +41,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-// A program setting exists: a path names an existing file; a bare name is an executable in PATH.
-bool ProgramExists(const std::string& program) {
-  if (program.find('/') != std::string::npos) return PathExists(program);
-  const char* path = std::getenv("PATH");
-  std::string dirs = path ? path : "/usr/bin:/bin";
-  std::size_t from = 0;
-  for (;;) {
-    std::size_t to = dirs.find(':', from);
-    std::string_view dir =
-        std::string_view(dirs).substr(from, to == std::string::npos ? std::string::npos : to - from);
-    std::string candidate(dir.empty() ? std::string_view(".") : dir);  // an empty entry is the working folder
-    candidate.push_back('/');
-    candidate.append(program);
-    if (access(candidate.c_str(), X_OK) == 0) return true;
-    if (to == std::string::npos) return false;
-    from = to + 1;
-  }
-}
-
 // The same folder, whatever way it is written.
 bool SameFolder(const std::string& a, const std::string& b) {
   struct stat sa, sb;
@@ -80,28 +56,12 @@ bool HasBlankOrQuote(std::string_view text) {
 
 }  // namespace
 
-std::string StoredFolderPath(const Installation& inst, const std::string& folder) {
-  if (!folder.empty() && folder[0] == '/') return folder;
-  return inst.programFolder + folder;
-}
-
-int ProjectNcFile(Context& ctx, std::string& folder, std::string& name) {
-  folder = ReadString(ctx.dbPath, "machine", "ncpath", kPathLimit);
-  if (folder.empty())
-    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db NCフォルダ取得失敗", "machine", "ncpath");
-  name = ReadString(ctx.dbPath, "machine", "ncfile", kFileLimit);
-  if (name.empty())
-    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db NCファイル取得失敗", "machine", "ncfile");
-  folder = StoredFolderPath(ctx.inst, folder);
-  return 0;
-}
-
 int OpenNcFile(Context& ctx) {
   Reporter& rep = ctx.reporter;
   rep.Report("!!! routine name : OpenNcFile", 0);
-  std::string folder, name;
-  if (ProjectNcFile(ctx, folder, name) != 0) return -1;
-  std::string path = Sprintf("%s/%s", folder.c_str(), name.c_str());
+  NcFilePath nc;
+  if (GetNcFilePath(ctx, nc) != 0) return -1;
+  const std::string& path = nc.path;
   if (!PathExists(path)) return rep.Reportf(-1, "エラー：%s\nＮＣファイルがありません。", path.c_str());
   // Without an editor setting (or with the Windows default) the desktop's own program opens the file.
   std::string editor = ReadString(ctx.inst.iniPath, "TALVORIN", "editor", kProgramLimit);
@@ -119,13 +79,14 @@ int ShowNcData(Context& ctx) {
   std::string viewer = ReadString(ctx.inst.iniPath, "TALVORIN", "ncviewer", kProgramLimit);
   if (viewer.empty())
     return rep.Reportf(-1, "エラー：[%s] ncviewer= | ini NCデータ描画プログラム設定されてません", "TALVORIN");
-  if (!ProgramExists(viewer))
+  if (ctx.platform.FindProgram(viewer).empty())
     return rep.Reportf(-1, "エラー：実行ファイル %s がありません。", viewer.c_str());
-  std::string name = ReadString(ctx.dbPath, "machine", "ncfile", kFileLimit);
-  if (name.empty()) return rep.Reportf(-1, "エラー：[%s] ncfile= | db NCファイル取得失敗", "machine");
-  std::string folder = ReadString(ctx.dbPath, "machine", "ncpath", kPathLimit);
-  if (folder.empty()) return rep.Reportf(-1, "エラー：[%s] %s= | db NCフォルダ取得失敗", "machine", "ncpath");
-  std::string path = Sprintf("%s/%s", StoredFolderPath(ctx.inst, folder).c_str(), name.c_str());
+  const NcFilePath nc = ReadNcFilePath(ctx);
+  if (nc.name.empty()) return rep.Reportf(-1, "エラー：[%s] ncfile= | db NCファイル取得失敗", "machine");
+  if (nc.folder.empty())
+    return rep.Reportf(-1, "エラー：[%s] %s= | db NCフォルダ取得失敗", "machine", "ncpath");
+  if (!IsPlainFileName(nc.name)) return ReportBadNcFileName(ctx, nc.name);
+  const std::string& path = nc.path;
   if (!PathExists(path)) return rep.Reportf(-1, "エラー：NCファイル %s がありません。", path.c_str());
   if (!ctx.platform.StartProgram(viewer, {path}))
     return rep.Report("エラー：NCファイルの描画ができません", -1);
@@ -138,7 +99,7 @@ int ShowNcViewer(Context& ctx, const std::string& file) {
   std::string viewer = ReadString(ctx.inst.iniPath, "TALVORIN", "ncviewer", kProgramLimit);
   if (viewer.empty())
     return rep.Reportf(-1, "エラー：[%s] ncviewer= | ini NCデータ描画プログラム設定されてません", "TALVORIN");
-  if (!ProgramExists(viewer)) return rep.Report("エラー：ＮＣビューワーがありません。", -1);
+  if (ctx.platform.FindProgram(viewer).empty()) return rep.Report("エラー：ＮＣビューワーがありません。", -1);
   std::string path = file;
   if (path.empty()) {
     std::string controller = ReadString(ctx.dbPath, "machine", "ControlDevice", kShortLimit, "FANUC");
@@ -152,11 +113,11 @@ int ShowNcViewer(Context& ctx, const std::string& file) {
 }
 
 int ShowProjectNcViewer(Context& ctx) {
-  std::string folder = ReadString(ctx.dbPath, "machine", "ncpath", kPathLimit);
-  if (folder.empty()) return ctx.reporter.Report("エラー：ＮＣデータのフォルダ取得失敗", -1);
-  std::string name = ReadString(ctx.dbPath, "machine", "ncfile", kFileLimit);
-  if (name.empty()) return ctx.reporter.Report("エラー：ＮＣファイル取得失敗", -1);
-  return ShowNcViewer(ctx, Sprintf("%s/%s", StoredFolderPath(ctx.inst, folder).c_str(), name.c_str()));
+  const NcFilePath nc = ReadNcFilePath(ctx);
+  if (nc.folder.empty()) return ctx.reporter.Report("エラー：ＮＣデータのフォルダ取得失敗", -1);
+  if (nc.name.empty()) return ctx.reporter.Report("エラー：ＮＣファイル取得失敗", -1);
+  if (!IsPlainFileName(nc.name)) return ReportBadNcFileName(ctx, nc.name);
+  return ShowNcViewer(ctx, nc.path);
 }
 
 int StartHoleDrawing(Context& ctx) {
@@ -180,9 +141,9 @@ void StopDnc(Context& ctx) {
 int TransferNcFile(Context& ctx) {
   Reporter& rep = ctx.reporter;
   rep.Report("!!! routine name : TransferNcFile", 0);
-  std::string folder, name;
-  if (ProjectNcFile(ctx, folder, name) != 0) return -1;
-  std::string path = Sprintf("%s/%s", folder.c_str(), name.c_str());
+  NcFilePath nc;
+  if (GetNcFilePath(ctx, nc) != 0) return -1;
+  const std::string& path = nc.path;
   if (!PathExists(path)) return rep.Report("エラー：ＮＣ計算が終了していません。", -1);
 
   std::string method = ReadString(ctx.inst.iniPath, kTransferSection, "protocol", kShortLimit);
@@ -194,7 +155,7 @@ int TransferNcFile(Context& ctx) {
     if (setting.empty())
       return rep.Reportf(-1, "エラー：[%s] %s= | init NCデータ転送ソフト取得失敗", kTransferSection,
                          method.c_str());
-    if (!ProgramExists(setting))
+    if (ctx.platform.FindProgram(setting).empty())
       return rep.Reportf(-1, "エラー：転送ソフト %s が見つかりません", setting.c_str());
     StopDnc(ctx);
     if (!ctx.platform.StartProgram(setting, {path})) return rep.Report("エラー：ＮＣファイルの転送失敗", -1);
@@ -203,9 +164,9 @@ int TransferNcFile(Context& ctx) {
   if (EqualsIgnoringCase(method, "FTP")) {
     if (setting.empty())
       return rep.Reportf(-1, "エラー：[%s] %s= | init IPアドレス取得失敗", kTransferSection, method.c_str());
-    if (FtpTransfer(ctx, kTransferSection, folder, name, setting) != 0)
+    if (FtpTransfer(ctx, kTransferSection, nc.folder, nc.name, setting) != 0)
       return rep.Report("エラー：データサーバへのファイル転送に失敗しました。", -1);
-    rep.Reportf(0, "ＮＣファイル → %s\nＩＰアドレス → %s\nMCデータサーバへ転送", name.c_str(),
+    rep.Reportf(0, "ＮＣファイル → %s\nＩＰアドレス → %s\nMCデータサーバへ転送", nc.name.c_str(),
                 setting.c_str());
     return 0;
   }
@@ -243,31 +204,31 @@ int FtpTransfer(Context& ctx, std::string_view section, const std::string& folde
     unlink(control.c_str());
     unlink(command.c_str());
   };
-  OutputFile ctl;
-  if (!ctl.Create(control, "\n", true))
-    return rep.Reportf(-1, "エラー：ファイル %s が開けません", control.c_str());
+  TextFile ctl({TextEncoding::kCp932, "\n"});
+  if (!ctl.CreatePrivate(control)) return rep.Reportf(-1, "エラー：ファイル %s が開けません", control.c_str());
   ctl.Line(Sprintf("open %s", address.c_str()));
   ctl.Line(Sprintf("user %s %s", user.c_str(), password.c_str()));
   ctl.Line(put);
   ctl.Line("ls");
   ctl.Line("quit");
-  if (!ctl.Close()) {
+  if (!ctl.Commit()) {
     removeBoth();
     return rep.Reportf(-1, "エラー：ファイル %s が開けません", control.c_str());
   }
-  OutputFile sh;
-  if (!sh.Create(command, "\n", true)) {
+  TextFile sh({TextEncoding::kCp932, "\n"});
+  if (!sh.CreatePrivate(command)) {
     removeBoth();
     return rep.Reportf(-1, "エラー：ファイル %s が開けません", command.c_str());
   }
   sh.Raw(kFtpScript);
-  if (!sh.Close()) {
+  if (!sh.Commit()) {
     removeBoth();
     return rep.Reportf(-1, "エラー：ファイル %s が開けません", command.c_str());
   }
 
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  int status = ctx.platform.RunCommandFile(command);
+  // The client starts half a second after the files are written, as the transfer always has: a data
+  // server that has just closed the previous upload's session gets that moment before the next login.
+  int status = ctx.platform.RunCommandFile(command, std::chrono::milliseconds(500));
   removeBoth();  // the script removes them; a script that did not run must not leave the password
   if (status != 0) return rep.Report("エラー：ファイル転送に失敗しました。", -1);
   return 0;

@@ -1,0 +1,71 @@
+#include "project/ProjectDatabase.h"
+
+#include "store/Numbers.h"
+#include "store/Profile.h"
+
+namespace talvorin {
+
+std::string DbSection(const char* stem, int n) {
+  return Sprintf("%s%d", stem, n);
+}
+
+std::string ReadDb(const Context& ctx, const DbKey& key, std::string_view fallback) {
+  return ReadString(ctx.dbPath, key.section, key.key, key.limit, fallback);
+}
+
+std::string StoredFolderPath(const Installation& inst, const std::string& folder) {
+  if (!folder.empty() && folder[0] == '/') return folder;
+  return inst.programFolder + folder;
+}
+
+bool IsPlainFileName(std::string_view name) {
+  return !name.empty() && name.find('/') == std::string_view::npos && name != "." && name != "..";
+}
+
+NcFilePath ReadNcFilePath(const Context& ctx) {
+  NcFilePath nc;
+  nc.folder = ReadDb(ctx, kDbNcFolder);
+  nc.name = ReadDb(ctx, kDbNcFile);
+  if (!nc.folder.empty()) nc.folder = StoredFolderPath(ctx.inst, nc.folder);
+  nc.path = nc.folder + "/" + nc.name;
+  return nc;
+}
+
+int ReportBadNcFileName(Context& ctx, const std::string& name) {
+  return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s ＮＣファイル名が正しくありません", kDbNcFile.section,
+                              kDbNcFile.key, name.c_str());
+}
+
+int GetNcFilePath(Context& ctx, NcFilePath& nc) {
+  nc = ReadNcFilePath(ctx);
+  if (nc.folder.empty())
+    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db NCフォルダ取得失敗", kDbNcFolder.section,
+                                kDbNcFolder.key);
+  if (nc.name.empty())
+    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db NCファイル取得失敗", kDbNcFile.section,
+                                kDbNcFile.key);
+  if (!IsPlainFileName(nc.name)) return ReportBadNcFileName(ctx, nc.name);
+  return 0;
+}
+
+StartText ReadStartText(const Context& ctx, std::string_view fallback) {
+  return {ReadDb(ctx, kDbStartX, fallback), ReadDb(ctx, kDbStartY, fallback),
+          ReadDb(ctx, kDbStartZ, fallback)};
+}
+
+int ReadMaterialBox(Context& ctx, double (&box)[6]) {
+  const char axes[3] = {'X', 'Y', 'Z'};
+  for (int k = 0; k < 6; ++k) {
+    const bool max = k < 3;
+    std::string key = Sprintf("%c%s", axes[k % 3], max ? "max" : "min");
+    std::string text = ReadString(ctx.dbPath, kDbBoxSection, key, kDbBoxLimit);
+    if (text.empty())
+      return ctx.reporter.Reportf(
+          -1, max ? "エラー：[%s] %s=%s 最大材料値取得失敗" : "エラー：[%s] %s=%s 最小材料値取得失敗",
+          kDbBoxSection, key.c_str(), "");
+    box[k] = AtoF(text);
+  }
+  return 0;
+}
+
+}  // namespace talvorin
