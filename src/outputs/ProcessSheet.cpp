@@ -1,6 +1,9 @@
 // The process sheet: an HTML page beside the project database listing the stored processes with
 // their tool and cutting data for the machine operator.
+#include <array>
+
 #include "outputs/Outputs.h"
+#include "process/Process.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
 
@@ -96,21 +99,24 @@ int WriteProcessSheet(Context& ctx) {
   if (ctx.dbPath.empty()) return rep.Report("エラー：保存ファイルが設定されてません", -1);
   const std::string path = ProcessSheetPath(ctx.dbPath);
   TextFile sheet({TextEncoding::kCp932, "\n"});
-  if (!sheet.Replace(path))
-    return rep.Reportf(-1, "エラー：HTMLファイル %s が開けません。", path.c_str());
+  if (!sheet.Replace(path)) return rep.Reportf(-1, "エラー：HTMLファイル %s が開けません。", path.c_str());
 
   std::size_t slash = path.rfind('/');
   std::string base = path.substr(slash == std::string::npos ? 0 : slash + 1);
   base.resize(base.size() - 5);  // ".html"
   WriteHeading(sheet, base);
 
-  static constexpr const char* kValueKeys[] = {"diam", "T", "H", "D", "S", "F", "G", "R", "Z", "Q", "OFF"};
+  // The key names of a process record, as every reader takes them from "NcProcess.key"; without them
+  // the table stays empty.
+  std::array<std::string, kProcessColumns> keys;
   bool complete = true;
-  for (int n = 1; n <= kMaxSheetProcesses; ++n) {
-    std::string section = Sprintf("%s%d", "ncproc", n);
-    std::string tool = ReadString(ctx.dbPath, section, "tool", kToolLimit);
+  for (std::size_t i = 0; i < kProcessColumns && complete; ++i)
+    complete = GetProcessKeyName(ctx, static_cast<int>(i), keys[i]) == 0;
+  for (int n = 1; n <= kMaxSheetProcesses && complete; ++n) {
+    std::string section = ProcessSection(n);
+    std::string tool = ReadString(ctx.dbPath, section, keys[kProcName], kToolLimit);
     if (tool.empty()) break;
-    int group = ReadInt(ctx.dbPath, section, "定義", 0);
+    int group = ReadInt(ctx.dbPath, section, keys[kProcDefinition], 0);
     if (group == 0) {
       rep.Reportf(-1, "エラー：[%s] 定義= | db 定義番号取得失敗。", ctx.dbPath.c_str());
       complete = false;
@@ -122,9 +128,9 @@ int WriteProcessSheet(Context& ctx) {
       break;
     }
     sheet.Line(Cell(tool));
-    for (const char* key : kValueKeys) {
+    for (std::size_t column = kProcDiameter; column <= kProcOff; ++column) {
       // A value that is not set shows as a blank cell.
-      std::string value = ReadString(ctx.dbPath, section, key, kValueLimit);
+      std::string value = ReadString(ctx.dbPath, section, keys[column], kValueLimit);
       sheet.Line(Cell(value.empty() ? " " : value));
     }
     sheet.Line(Sprintf("<td>%d</td>", group));

@@ -142,11 +142,15 @@ int SettingTrycutCTLfile(Context& ctx, const std::string& folder, const std::str
     return rep.Report("エラー：CTLファイルのコピー失敗", -1);
   ctl.Raw(bytes);
   if (!bytes.empty() && bytes.back() != '\n') ctl.Raw("\r\n");
+  std::string toolKey, dKey, diamKey;
+  if (GetProcessKeyName(ctx, kProcName, toolKey) != 0 || GetProcessKeyName(ctx, kProcD, dKey) != 0 ||
+      GetProcessKeyName(ctx, kProcDiameter, diamKey) != 0)
+    return -1;
   for (int n = 1; n <= kMaxTrycutProcesses; ++n) {
-    std::string section = Sprintf("%s%d", "ncproc", n);
-    if (ReadString(ctx.dbPath, section, "tool", kToolLimit).empty()) break;
-    std::string d = ReadString(ctx.dbPath, section, "D", kShortLimit);
-    std::string diam = ReadString(ctx.dbPath, section, "diam", kShortLimit);
+    std::string section = ProcessSection(n);
+    if (ReadString(ctx.dbPath, section, toolKey, kToolLimit).empty()) break;
+    std::string d = ReadString(ctx.dbPath, section, dKey, kShortLimit);
+    std::string diam = ReadString(ctx.dbPath, section, diamKey, kShortLimit);
     if (d.empty() || diam.empty()) continue;
     ctl.Line(Sprintf("MEMORY D%02d = %.3f", AtoI(d), AtoF(diam) / 2));
   }
@@ -172,9 +176,14 @@ int SettingTrycutTTLfile(Context& ctx, const std::string& folder, const std::str
   TextFile ttl;
   if (!ttl.Replace(Sprintf("%s/%s.ttl", folder.c_str(), base.c_str())))
     return rep.Report("エラー：TRYCUT 工具設定ファイルが開けません", -1);
+  std::string toolKey;
+  if (GetProcessKeyName(ctx, kProcName, toolKey) != 0) {
+    ttl.Discard();
+    return -1;
+  }
   for (int n = 1; n <= kMaxTrycutProcesses; ++n) {
-    std::string section = Sprintf("%s%d", "ncproc", n);
-    std::string tool = ReadString(ctx.dbPath, section, "tool", kToolLimit);
+    std::string section = ProcessSection(n);
+    std::string tool = ReadString(ctx.dbPath, section, toolKey, kToolLimit);
     if (tool.empty()) break;
     std::array<double, kProcessColumns> values{};
     if (ReadProcessValues(ctx, section, values) != 0) {

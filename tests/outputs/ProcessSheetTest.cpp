@@ -2,6 +2,7 @@
 // and its opening as a document.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "outputs/Outputs.h"
@@ -48,9 +49,17 @@ const std::string kHead =
     "\n";
 const std::string kTail = "</table>\n\n</body>\n</html>\n";
 
+// The shipped key names of a process record.
+const std::string kKeyFile =
+    "[NcProcess]\r\nkey0=tool\r\nkey1=diam\r\nkey2=T\r\nkey3=H\r\nkey4=D\r\nkey5=S\r\nkey6=F\r\n"
+    "key7=G\r\nkey8=R\r\nkey9=Z\r\nkey10=Q\r\nkey11=OFF\r\nkey12=定義\r\n";
+
 class ProcessSheet : public ::testing::Test {
  protected:
-  ProcessSheet() { t.ctx.dbPath = folder.File("db/P01.dat"); }
+  ProcessSheet() {
+    t.ctx.dbPath = folder.File("db/P01.dat");
+    folder.WriteCp932("NcProcess.key", kKeyFile);
+  }
 
   std::string Sheet() const { return folder.ReadCp932("db/P01.html"); }
 
@@ -132,6 +141,32 @@ TEST_F(ProcessSheet, FaultyProcessesEndTheTableButThePageIsComplete) {
   EXPECT_EQ(Sheet(), kHead + "<tr class=\"line1\">\n" + kTail);
   ASSERT_EQ(t.reporter.boxes.size(), 1u);
   EXPECT_EQ(t.reporter.boxes[0].first, "エラー：[hole5] command= | db 穴の種類取得失敗");
+}
+
+TEST_F(ProcessSheet, KeyNamesComeFromTheProcessKeyFile) {
+  // An installation whose records use other key names: the sheet reads them, not fixed spellings.
+  std::string keys = kKeyFile;
+  keys.replace(keys.find("key0=tool"), 9, "key0=name");
+  keys.replace(keys.find("key2=T"), 6, "key2=TNO");
+  keys.replace(keys.find("key12=定義"), 12, "key12=grp");
+  folder.WriteCp932("NcProcess.key", keys);
+  folder.WriteCp932("db/P01.dat",
+                    "[hole1]\r\ncommand=A [DRILL]\r\n"
+                    "[ncproc1]\r\nname=ドリル\r\ntool=ignored\r\nTNO=7\r\nT=9\r\ngrp=1\r\n定義=2\r\n");
+  ASSERT_EQ(WriteProcessSheet(t.ctx), 0);
+  std::string row = "<tr class=\"line1\">\n<td>A </td>\n<td>ドリル</td>\n<td> </td>\n<td>7</td>\n";
+  for (int k = 0; k < 9; ++k)
+    row += "<td> </td>\n";
+  row += "<td>1</td>\n</tr>\n\n";
+  EXPECT_EQ(Sheet(), kHead + row + kTail);
+
+  // Without the key file no process can be read: the page has the heading only and the result is -1.
+  std::remove(folder.File("NcProcess.key").c_str());
+  t.reporter = RecordingReporter();
+  EXPECT_EQ(WriteProcessSheet(t.ctx), -1);
+  EXPECT_EQ(Sheet(), kHead + kTail);
+  ASSERT_EQ(t.reporter.boxes.size(), 1u);
+  EXPECT_EQ(t.reporter.boxes[0].first, "エラー：[NcProcess] key0= | 工程保存キー取得失敗");
 }
 
 TEST_F(ProcessSheet, PathOfTheSheetAndACreationFailure) {
