@@ -8,12 +8,9 @@
 namespace talvorin {
 namespace {
 
-// The hole-command table, resolved anew each time: GetDefaultValue makes "DefaultValue.tbl" the
-// current table file, so the one resolved before may no longer be the command table.
+// The hole-command table of key "command" of section "table".
 int CommandTable(Context& ctx, std::string& table) {
-  if (GetTableFile(ctx.inst, ctx.reporter, "command") != 0) return -1;
-  table = ctx.inst.tableFile;
-  return 0;
+  return GetTableFile(ctx.inst, ctx.reporter, "command", table);
 }
 
 }  // namespace

@@ -7,8 +7,7 @@ namespace talvorin {
 
 int GetDefaultValue(Context& ctx, std::string_view kind, std::array<std::string, 10>& params) {
   ctx.reporter.Report("!!! routine name : GetDefaultValue", 0);
-  ctx.inst.tableFile = ProgramFile(ctx.inst, "DefaultValue.tbl");
-  const std::string& table = ctx.inst.tableFile;
+  const std::string table = ProgramFile(ctx.inst, "DefaultValue.tbl");
   std::string stem(kind);
   int index = ReadInt(table, stem, "index", 10);
   // The screen has ten parameter fields; keys numbered beyond them have no field to fill.

@@ -64,10 +64,10 @@ int SetNcTableFile(Installation& inst, Reporter& rep) {
   return 0;
 }
 
-int GetTableFile(Installation& inst, Reporter& rep, std::string_view name) {
+int GetTableFile(const Installation& inst, Reporter& rep, std::string_view name, std::string& path) {
   std::string value = ReadString(inst.iniPath, "table", name, 48);
   if (value.empty()) return rep.Reportf(-1, "エラー：[table] %s= の取り出し失敗", std::string(name).c_str());
-  inst.tableFile = ProgramFile(inst, value);
+  path = ProgramFile(inst, value);
   return 0;
 }
 

@@ -18,7 +18,6 @@ struct Installation {
   std::string programFolder;  // the executable's folder, with its trailing "/" (at most 260 bytes)
   std::string iniPath;        // program INI: programFolder + "TALVORIN.ini"
   std::string ncTableFile;    // the NC table file, resolved by SetNcTableFile
-  std::string tableFile;      // the current named table, resolved by GetTableFile
   int buildNumber = 0;        // month * 100 + day + year of the build date
   Colour windowColour{220, 220, 220};
   Colour textColour{0, 0, 0};
@@ -38,7 +37,7 @@ int GetFolderPath(const Installation& inst, Reporter& rep, int n, std::string& o
 // Resolves key "ncformat" of section "table" into inst.ncTableFile; the file must exist.
 int SetNcTableFile(Installation& inst, Reporter& rep);
 
-// Resolves key `name` of section "table" into inst.tableFile.
-int GetTableFile(Installation& inst, Reporter& rep, std::string_view name);
+// Resolves key `name` of section "table" into the table's path in the program folder.
+int GetTableFile(const Installation& inst, Reporter& rep, std::string_view name, std::string& path);
 
 }  // namespace talvorin

@@ -53,11 +53,11 @@ std::string ConditionRegisterFile(const Installation& inst) {
 }
 
 void StartupToolInitial(Context& ctx, ConditionForm& form) {
-  // 1. The register table is the current table file.
+  // 1. The register table.
   ctx.reporter.Report("!!! routine name : StartupToolInitial", 0);
-  ctx.inst.tableFile = ConditionRegisterFile(ctx.inst);
+  const std::string table = ConditionRegisterFile(ctx.inst);
   // 2. Tool names, then the materials of the program INI.
-  form.toolNames = NumberedNames(ctx.inst.tableFile, "tool", "tool");
+  form.toolNames = NumberedNames(table, "tool", "tool");
   form.materials = NumberedNames(ctx.inst.iniPath, "material", "material");
 }
 

@@ -22,7 +22,6 @@ TEST_F(DefaultValue, SetKeysReplaceTheirFieldsAndOthersStay) {
   // Key 4 lies beyond index 3; key 1 is empty and so not set.
   EXPECT_EQ(params, (Params{"10", "b", "0.5", "d", "e", "f", "g", "h", "i", "j"}));
   EXPECT_EQ(t.reporter.Lines(), std::vector<std::string>{"!!! routine name : GetDefaultValue"});
-  EXPECT_EQ(t.inst.tableFile, folder.File("DefaultValue.tbl"));
 
   // Without "index" the keys up to 10 are read; the screen has fields 0 to 9 only.
   ASSERT_EQ(GetDefaultValue(t.ctx, "NTAP", params), 0);

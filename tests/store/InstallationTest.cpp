@@ -87,14 +87,17 @@ TEST_F(InstallationLookup, SetNcTableFile) {
 TEST_F(InstallationLookup, GetTableFile) {
   Ini("[table]\r\ncommand=table/Command.tbl\r\n穴=穴加工.tbl\r\nempty=\r\n");
   folder.Write("table/command.tbl", "");
-  EXPECT_EQ(GetTableFile(inst, rep, "command"), 0);
-  EXPECT_EQ(inst.tableFile, folder.path() + "table/command.tbl");
-  EXPECT_EQ(GetTableFile(inst, rep, "穴"), 0);  // resolved whether the file exists or not
-  EXPECT_EQ(inst.tableFile, folder.path() + "穴加工.tbl");
+  std::string path;
+  EXPECT_EQ(GetTableFile(inst, rep, "command", path), 0);
+  EXPECT_EQ(path, folder.path() + "table/command.tbl");
+  EXPECT_EQ(GetTableFile(inst, rep, "穴", path), 0);  // resolved whether the file exists or not
+  EXPECT_EQ(path, folder.path() + "穴加工.tbl");
   EXPECT_TRUE(rep.Lines().empty());
 
-  EXPECT_EQ(GetTableFile(inst, rep, "tap"), -1);
-  EXPECT_EQ(GetTableFile(inst, rep, "empty"), -1);
+  path = "unchanged";
+  EXPECT_EQ(GetTableFile(inst, rep, "tap", path), -1);
+  EXPECT_EQ(GetTableFile(inst, rep, "empty", path), -1);
+  EXPECT_EQ(path, "unchanged");
   const std::vector<std::string> lines = {"エラー：[table] tap= の取り出し失敗",
                                           "エラー：[table] empty= の取り出し失敗"};
   EXPECT_EQ(rep.Lines(), lines);

@@ -52,7 +52,6 @@ TEST_F(ConditionScreen, OpeningFillsToolsAndMaterialsUpToTheFirstGap) {
   StartupToolInitial(t.ctx, form);
   EXPECT_EQ(form.toolNames, (std::vector<std::string>{"ドリル", "リーマ", "鍵なし"}));
   EXPECT_EQ(form.materials, (std::vector<std::string>{"SS400", "S45C", "A5052"}));
-  EXPECT_EQ(t.inst.tableFile, folder.File("工具加工条件.tbl"));
   EXPECT_EQ(t.reporter.Lines(), std::vector<std::string>{"!!! routine name : StartupToolInitial"});
   EXPECT_EQ(form.captions, (std::array<std::string, 4>{"工 具 径(D)", "回 転 数(S)", "送り速度(F)", "-"}));
 }
