@@ -19,7 +19,13 @@ std::string StoredFolderPath(const Installation& inst, const std::string& folder
 }
 
 bool IsPlainFileName(std::string_view name) {
-  return !name.empty() && name.find('/') == std::string_view::npos && name != "." && name != "..";
+  if (name.empty() || name == "." || name == "..") return false;
+  // A leading "|" or "!" makes the FTP client run the rest as a command, a leading "-" reads as an
+  // option to the programs the file is handed to.
+  if (name[0] == '|' || name[0] == '!' || name[0] == '-') return false;
+  for (char c : name)
+    if (c == '/' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return false;
+  return true;
 }
 
 NcFilePath ReadNcFilePath(const Context& ctx) {

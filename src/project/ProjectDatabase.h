@@ -79,8 +79,9 @@ std::string ReadDb(const Context& ctx, const DbKey& key, std::string_view fallba
 // relative one in the program folder (the shipped examples hold "ncdata" and "trycut").
 std::string StoredFolderPath(const Installation& inst, const std::string& folder);
 
-// A file name taken from the project database names a file of its folder, never a way out of it: not
-// empty, no "/", not "." or "..".
+// A file name taken from the project database names a file of its folder, never a way out of it nor a
+// command: not empty, no "/", not "." or "..", no control characters, and not starting with "|", "!"
+// (the FTP client's command escapes) or "-".
 bool IsPlainFileName(std::string_view name);
 
 // The project's NC file as stored: "ncpath" resolved by StoredFolderPath, "ncfile", and the two

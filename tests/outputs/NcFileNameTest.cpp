@@ -61,7 +61,8 @@ TEST_F(NcFileName, EveryReaderRefusesANameThatLeavesTheNcFolder) {
       {"project viewer", [](Context& c) { return ShowProjectNcViewer(c); }},
       {"editor", [](Context& c) { return OpenNcFile(c); }},
   };
-  for (const char* bad : {"../O0099.NC", "..", ".", "/etc/passwd", "sub/O0012.NC"}) {
+  for (const char* bad : {"../O0099.NC", "..", ".", "/etc/passwd", "sub/O0012.NC", "|touch${IFS}X", "!sh",
+                          "-O0012.NC", "O00\t12.NC", "O0012.NC\x7f"}) {
     for (const Reader& reader : readers) {
       SCOPED_TRACE(std::string(reader.name) + " with " + bad);
       ASSERT_TRUE(WriteString(ctx.dbPath, "machine", "ncfile", bad));
