@@ -95,7 +95,9 @@ int Machining_Time_Calculation(Context& ctx, const std::string& path, int mode,
   }
 
   Descriptor file;
-  file.fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: a FIFO in the NC file's place must not block the open; it is refused below as every
+  // file that is not a regular one (reads of a regular file are not affected by the flag).
+  file.fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   struct stat st;
   if (file.fd < 0 || fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
     return rep.Reportf(-1, "エラー：ＮＣファイル %s が開けません。", path.c_str());

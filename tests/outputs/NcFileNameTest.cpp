@@ -3,6 +3,11 @@
 // name with "/" or a name "." or "..", with the message naming section, key and value, and neither
 // read, start nor write anything.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include "mtime/MachiningTime.h"
 #include "outputs/Jobs.h"
@@ -88,6 +93,34 @@ TEST_F(NcFileName, EveryReaderRefusesANameThatLeavesTheNcFolder) {
     reader.run(ctx);
     for (const std::string& line : t.reporter.Lines())
       EXPECT_EQ(line.find("ＮＣファイル名が正しくありません"), std::string::npos) << line;
+  }
+}
+
+TEST_F(NcFileName, TheEstimateReadsOnlyARegularFile) {
+  // A FIFO in the NC file's place (nobody writes to it) and a folder: refused, never waited on. The
+  // estimate runs in a child that an alarm ends, so a regression fails instead of hanging the suite.
+  std::remove(folder.File("ncdata/O0012.NC").c_str());
+  ASSERT_EQ(mkfifo(folder.File("ncdata/O0012.NC").c_str(), 0600), 0);
+  folder.Write("ncdata/O0013.NC/keep", "");
+  for (const char* name : {"O0012.NC", "O0013.NC"}) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(WriteString(ctx.dbPath, "machine", "ncfile", name));
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      alarm(10);
+      RecordingReporter reporter;
+      Context child{t.inst, reporter, platform, t.dialogs, ctx.dbPath};
+      int calculation = 0;
+      const bool refused = Processing_Time(child, 1, TimeProgress(), calculation) == 0 && calculation == -1 &&
+                           reporter.boxes.size() == 1 &&
+                           reporter.boxes[0].first ==
+                               "エラー：ＮＣファイル " + folder.File("ncdata/") + name + " が開けません。";
+      _exit(refused ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
   }
 }
 
