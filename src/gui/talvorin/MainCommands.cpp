@@ -9,7 +9,7 @@
 #include "gui/talvorin/MainWindow.h"
 #include "gui/talvorin/SettingsScreens.h"
 #include "mtime/MachiningTime.h"
-#include "project/ProjectOutputs.h"
+#include "outputs/Outputs.h"
 #include "shell/ProgramSetup.h"
 #include "trycut/Trycut.h"
 
