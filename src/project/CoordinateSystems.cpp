@@ -22,10 +22,12 @@ bool SortsBefore(const std::string& a, const std::string& b) {
   });
 }
 
-// Adds `name` where the sorted list keeps it: after every entry that does not sort after it.
-void AddSorted(std::vector<std::string>& list, const std::string& name) {
+// Adds `name` where the sorted list keeps it: after every entry that does not sort after it. The
+// position it took.
+int AddSorted(std::vector<std::string>& list, const std::string& name) {
   auto at = std::upper_bound(list.begin(), list.end(), name, SortsBefore);
-  list.insert(at, name);
+  auto inserted = list.insert(at, name);  // may move the list: begin() only after it
+  return static_cast<int>(inserted - list.begin());
 }
 
 }  // namespace
@@ -50,7 +52,8 @@ int RegisterCoordinateSystem(Context& ctx, CoordinateSystemForm& form) {
   for (const std::string& s : form.systems)
     if (EqualIgnoringAsciiCase(s, name))
       return ctx.reporter.Reportf(-1, "エラー：座標系「%s」は既に登録されている", name.c_str());
-  AddSorted(form.systems, name);
+  // The selection stays on its entry.
+  if (AddSorted(form.systems, name) <= form.selected) ++form.selected;
   return 0;
 }
 

@@ -288,6 +288,10 @@ class SettingsScreensTest : public QObject {
     QListWidgetItem* g54 = list->item(6);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(g54).center());
     QCOMPARE(s.Edit(1502)->text(), QStringLiteral("G54"));
+    QTest::keyClick(list, Qt::Key_Down);  // the arrow keys select as well
+    QCOMPARE(s.Edit(1502)->text(), QStringLiteral("G55"));
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(s.Edit(1502)->text(), QStringLiteral("G54"));
     s.Click(1501);
     QCOMPARE(s.t->reporter.Lines().back(), std::string("6番目のデータ削除"));
     QCOMPARE(s.Edit(1502)->text(), QString());

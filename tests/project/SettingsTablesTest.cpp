@@ -263,11 +263,17 @@ TEST_F(SettingsTables, RegisterRefusesATwinAndDeleteReportsThePosition) {
   EXPECT_EQ(RegisterCoordinateSystem(t.ctx, form), -1);
   form.entry = "G15H01";  // listed as "g15h01"
   EXPECT_EQ(RegisterCoordinateSystem(t.ctx, form), -1);
+  SelectCoordinateSystem(form, 1);  // "G54"
   form.entry = "g15h02";
   ASSERT_EQ(RegisterCoordinateSystem(t.ctx, form), 0);
   form.entry = "A1";
   ASSERT_EQ(RegisterCoordinateSystem(t.ctx, form), 0);
   EXPECT_EQ(form.systems, (Strings{"A1", "g15h01", "G15H02", "G54", "G55"}));
+  EXPECT_EQ(form.selected, 3);  // still "G54"
+  form.entry = "Z9";
+  ASSERT_EQ(RegisterCoordinateSystem(t.ctx, form), 0);  // after the selection: it stays
+  EXPECT_EQ(form.selected, 3);
+  form.systems.pop_back();
 
   SelectCoordinateSystem(form, 3);
   EXPECT_EQ(form.entry, "G54");

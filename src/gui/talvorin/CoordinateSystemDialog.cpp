@@ -39,10 +39,11 @@ class CoordinateSystemScreen : public QDialog {
     entry_->setValidator(new FieldLimitValidator(15, true, entry_));
     list_ = new QListWidget(this);
     NameControl(list_, 1503, QStringLiteral("登録済みの座標系"));
-    // Selecting an entry copies it into the entry field.
-    connect(list_, &QListWidget::itemClicked, this, [this] {
+    // Selecting an entry (mouse or arrow keys) copies it into the entry field.
+    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+      if (filling_) return;
       FormFromWidgets();
-      SelectCoordinateSystem(form_, list_->currentRow());
+      SelectCoordinateSystem(form_, row);
       WidgetsFromForm();
     });
     QPushButton* add = NewButton(1500, QStringLiteral("座標系　登録"));
@@ -90,17 +91,20 @@ class CoordinateSystemScreen : public QDialog {
   }
 
   void WidgetsFromForm() {
+    filling_ = true;
     entry_->setText(ToQt(form_.entry));
     list_->clear();
     for (const std::string& system : form_.systems)
       list_->addItem(ToQt(system));
     list_->setCurrentRow(form_.selected);
+    filling_ = false;
   }
 
   Context& ctx_;
   CoordinateSystemForm form_;
   QLineEdit* entry_ = nullptr;
   QListWidget* list_ = nullptr;
+  bool filling_ = false;  // the list is being refilled from the form
 };
 
 }  // namespace
