@@ -65,7 +65,6 @@ void EstimateTime(MainWindow& w) {
   progress.setWindowTitle(QStringLiteral("加工時間算出"));
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(500);
-  progress.setAutoReset(false);
   progress.setValue(0);
   int shown = 0;
   TimeProgress report = [&progress, &shown](std::uint64_t done, std::uint64_t total) {
