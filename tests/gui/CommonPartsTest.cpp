@@ -137,14 +137,22 @@ class CommonPartsTest : public QObject {
   void versionBoxShowsTheAboutLine() {
     TestFolder folder;
     GuiTestContext t(folder);
-    std::unique_ptr<QMessageBox> box(MakeVersionBox(t.inst, nullptr));
+    std::unique_ptr<QDialog> box(MakeVersionBox(t.inst, nullptr));
     const BuildDate date = TheBuildDate();
+    QCOMPARE(box->objectName(), QStringLiteral("VERSIONBOX"));
     QCOMPARE(box->windowTitle(), QStringLiteral("二次元NC加工システム／ブレンホルト"));
-    QCOMPARE(box->text(), QStringLiteral("TALVORIN Version %1R1.00.2629 [Build Date %1/%2/%3]")
-                              .arg(date.year)
-                              .arg(date.month)
-                              .arg(date.day));
-    QVERIFY(!box->iconPixmap().isNull());
+    QCOMPARE(box->findChild<QLabel*>("version")->text(),
+             QStringLiteral("TALVORIN Version %1R1.00.2629 [Build Date %1/%2/%3]")
+                 .arg(date.year)
+                 .arg(date.month)
+                 .arg(date.day));
+    QVERIFY(!box->findChild<QLabel*>("notice")->text().isEmpty());
+    // OK ends the box.
+    box->show();
+    QAccessibleInterface* ok = test::FindByCaption(box.get(), QStringLiteral("OK"));
+    QVERIFY(ok);
+    QTest::mouseClick(qobject_cast<QWidget*>(ok->object()), Qt::LeftButton);
+    QCOMPARE(box->result(), int(QDialog::Accepted));
   }
 
   void placementUsesTheFreeAreaOfTheScreen() {

@@ -1,8 +1,8 @@
 // The version box: an about box whose title and first line come from the about line, with the
-// program's icon and a notice.
+// program's icon, a notice and an OK button.
 #pragma once
 
-#include <QMessageBox>
+#include <QDialog>
 
 #include "store/Installation.h"
 
@@ -11,7 +11,8 @@ namespace talvorin::gui {
 // The notice under the version line.
 extern const char* const kVersionNotice;
 
-// A box ready to run (objectName "VERSIONBOX"); the caller runs it and deletes it.
-QMessageBox* MakeVersionBox(const Installation& inst, QWidget* parent);
+// A box ready to run (objectName "VERSIONBOX"; its labels "version" and "notice"); the caller runs it
+// and deletes it.
+QDialog* MakeVersionBox(const Installation& inst, QWidget* parent);
 
 }  // namespace talvorin::gui

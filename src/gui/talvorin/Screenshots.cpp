@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
