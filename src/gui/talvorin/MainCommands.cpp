@@ -9,9 +9,9 @@
 #include "gui/talvorin/MainWindow.h"
 #include "gui/talvorin/SettingsScreens.h"
 #include "mtime/MachiningTime.h"
+#include "outputs/Jobs.h"
 #include "outputs/Outputs.h"
 #include "shell/ProgramSetup.h"
-#include "trycut/Trycut.h"
 
 namespace talvorin::gui {
 namespace {
@@ -47,16 +47,6 @@ void Initialise(MainWindow& w) {
   w.WidgetsFromForm();
 }
 
-void ShowDrawing(MainWindow& w) {
-  RunCloseCommand(w.Ctx(), "closedxfviewer");
-  StartHoleDrawing(w.Ctx());
-}
-
-void RerunTrycut(MainWindow& w) {
-  RunCloseCommand(w.Ctx(), "closetrycut");
-  reRunTRYCUT(w.Ctx());
-}
-
 // The estimate with its summary box; a program that takes longer than half a second shows a progress
 // dialog while it is read.
 void EstimateTime(MainWindow& w) {
@@ -73,8 +63,7 @@ void EstimateTime(MainWindow& w) {
     shown = permille;
     progress.setValue(permille);
   };
-  int calculation = -1;
-  Processing_Time(w.Ctx(), 1, report, calculation);
+  EstimateMachiningTime(w.Ctx(), report);
   progress.reset();
 }
 
@@ -112,7 +101,7 @@ const std::vector<MainCommand>& MainCommands() {
       {40015, "設定", "座標系登録", "",
        [](MainWindow& w) { RunScreen(w, MakeCoordinateSystemScreen(w.Ctx(), &w)); }},
       {40020, "コマンド", "初期化", "", Initialise},
-      {40022, "コマンド", "図面表示", "【図面】", ShowDrawing},
+      {40022, "コマンド", "図面表示", "【図面】", [](MainWindow& w) { ShowHoleDrawing(w.Ctx()); }},
       {40050, "コマンド", "工程読込", "【工程読込】",
        [](MainWindow& w) { ScreenNotYetAvailable(w, "工程読込"); }},
       {40023, "コマンド", "工程作成", "【工程作成】",
@@ -120,7 +109,7 @@ const std::vector<MainCommand>& MainCommands() {
       {40052, "コマンド", "NCデータ作成", "【NCデータ作成】",
        [](MainWindow& w) { ScreenNotYetAvailable(w, "NCデータ作成"); }},
       {40053, "コマンド", "NCデータ転送", "【NCデータ転送】", [](MainWindow& w) { TransferNcFile(w.Ctx()); }},
-      {40054, "コマンド", "TRYCUT再実行", "", RerunTrycut},
+      {40054, "コマンド", "TRYCUT再実行", "", [](MainWindow& w) { RerunTrycut(w.Ctx()); }},
       {40024, "コマンド", "NCデータ描画", "", [](MainWindow& w) { ShowNcData(w.Ctx()); }},
       {40025, "コマンド", "加工時間算出", "", EstimateTime},
       {40026, "コマンド", "加工指示書", "", [](MainWindow& w) { WriteProcessSheet(w.Ctx()); }},
