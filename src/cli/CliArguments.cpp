@@ -4,16 +4,11 @@
 
 #include "cli/CliSupport.h"
 #include "project/Project.h"
+#include "store/Ascii.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
 
 namespace talvorin {
-
-std::string UpperCase(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
 
 bool IsNumber(const std::string& text) {
   if (text.empty()) return false;
@@ -63,7 +58,7 @@ int ResolveDatabase(Context& ctx, const std::string& db, std::string& path) {
     std::string folder;
     if (GetFolderPath(ctx.inst, ctx.reporter, 0, folder) != 0) return -1;
     std::string extension = DatabaseExtension(ctx.inst);
-    path = Sprintf("%s/%s.%s", folder.c_str(), UpperCase(db).c_str(), extension.c_str());
+    path = Sprintf("%s/%s.%s", folder.c_str(), AsciiUpperCase(db).c_str(), extension.c_str());
     std::string asTyped = Sprintf("%s/%s.%s", folder.c_str(), db.c_str(), extension.c_str());
     if (!PathExists(path) && PathExists(asTyped)) path = asTyped;
   }

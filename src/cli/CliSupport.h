@@ -63,9 +63,8 @@ struct CliRun {
 std::string CliFilePath(const Installation& inst, const std::string& file);
 
 // Argument helpers shared by the subcommands.
-std::string UpperCase(std::string text);  // ASCII letters, as the header fields force them
-bool IsNumber(const std::string& text);   // the whole text is a decimal number
-bool IsDigits(const std::string& text);   // one or more digits only
+bool IsNumber(const std::string& text);  // the whole text is a decimal number
+bool IsDigits(const std::string& text);  // one or more digits only
 std::vector<std::string> SplitCommas(const std::string& text);
 // Every occurrence of a repeated option, in order; false when one lacks its value.
 bool TakeAll(CliArgs& args, const std::string& name, std::vector<std::string>& values);

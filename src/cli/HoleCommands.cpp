@@ -6,6 +6,7 @@
 #include "cli/CliSupport.h"
 #include "holes/Holes.h"
 #include "project/Project.h"
+#include "store/Ascii.h"
 #include "store/Cp932.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
@@ -21,7 +22,7 @@ bool PickKind(const ShapeForm& form, const std::string& wanted, std::string& lab
     return true;
   }
   for (const std::string& k : form.kinds) {
-    if (UpperCase(GetKindWord(k)) != UpperCase(wanted)) continue;
+    if (!EqualsIgnoringAsciiCase(GetKindWord(k), wanted)) continue;
     label = k;
     return true;
   }

@@ -6,6 +6,7 @@
 
 #include "cli/CliSupport.h"
 #include "project/Project.h"
+#include "store/Ascii.h"
 #include "store/Numbers.h"
 
 namespace talvorin {
@@ -43,20 +44,20 @@ int New(CliRun& run) {
   Context& ctx = run.ctx;
   MainForm form;
   FillMachineChoices(ctx, form);
-  form.projectName = UpperCase(a.positional[0]);
-  if (product) form.product = UpperCase(*product);
+  form.projectName = AsciiUpperCase(a.positional[0]);
+  if (product) form.product = AsciiUpperCase(*product);
   form.sizeX = sizes[0];
   form.sizeY = sizes[1];
   form.sizeZ = sizes[2];
-  form.material = UpperCase(*material);
-  if (origin) form.origin = UpperCase(*origin);
-  std::string device = UpperCase(*controller);
+  form.material = AsciiUpperCase(*material);
+  if (origin) form.origin = AsciiUpperCase(*origin);
+  std::string device = AsciiUpperCase(*controller);
   if (device != form.controller) {
     // Choosing another controller refills the coordinate systems offered for it.
     form.controller = device;
     FillCoordinateSystems(ctx, form, device);
   }
-  form.coordinateSystem = UpperCase(*coord);
+  form.coordinateSystem = AsciiUpperCase(*coord);
   if (onumber) form.programNumber = *onumber;
 
   if (NewSavedata(ctx, form) != 0) return kExitFailed;

@@ -7,6 +7,7 @@
 
 #include "cli/CliSupport.h"
 #include "project/Settings.h"
+#include "store/Ascii.h"
 #include "store/Cp932.h"
 #include "store/Numbers.h"
 
@@ -65,7 +66,7 @@ int Initial(CliRun& run) {
   if ((windowColour && !ParseRgb(*windowColour, colours[0])) ||
       (textColour && !ParseRgb(*textColour, colours[1])))
     return kExitUsage;
-  if (method && UpperCase(*method) != "DNC" && UpperCase(*method) != "FTP") return kExitUsage;
+  if (method && AsciiUpperCase(*method) != "DNC" && AsciiUpperCase(*method) != "FTP") return kExitUsage;
 
   AnsweredContext answered(run.ctx);
   Context& ctx = answered.ctx;
@@ -90,7 +91,7 @@ int Initial(CliRun& run) {
     ChooseColour(ctx, *colourFields[i]);
   }
   if (method) {
-    form.methodIndex = UpperCase(*method) == "DNC" ? 0 : 1;
+    form.methodIndex = AsciiUpperCase(*method) == "DNC" ? 0 : 1;
     ChangeTransferMethod(ctx, form);
   }
   if (command) form.transferCommand = *command;
@@ -184,7 +185,7 @@ int Lines(CliRun& run) {
     if (controller) {
       form.controllerIndex = -1;
       for (std::size_t i = 0; i < form.controllers.size(); ++i)
-        if (form.controllers[i] == UpperCase(*controller)) form.controllerIndex = static_cast<int>(i);
+        if (form.controllers[i] == AsciiUpperCase(*controller)) form.controllerIndex = static_cast<int>(i);
       if (form.controllerIndex < 0) return kExitUsage;
     }
     if (LoadAddLines(ctx, form) != 0) return kExitFailed;
@@ -236,7 +237,7 @@ int Coords(CliRun& run) {
   for (const std::string& name : deletes) {
     int index = -1;
     for (std::size_t i = 0; i < form.systems.size(); ++i)
-      if (EqualIgnoringAsciiCase(form.systems[i], name)) index = static_cast<int>(i);
+      if (EqualsIgnoringAsciiCase(form.systems[i], name)) index = static_cast<int>(i);
     if (index < 0) {
       std::fprintf(stderr, "talvorin-cli: coordinate system %s is not listed\n", name.c_str());
       return kExitFailed;

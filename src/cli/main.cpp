@@ -6,6 +6,7 @@
 
 #include "cli/CliSupport.h"
 #include "shell/ProgramSetup.h"
+#include "store/Profile.h"
 
 using namespace talvorin;
 
@@ -37,8 +38,10 @@ int main(int argc, char** argv) {
     commands.push_back(c);
   for (const CliCommand& c : NcCommands())
     commands.push_back(c);
-  for (const CliCommand& c : OutputCommands()) commands.push_back(c);
-  for (const CliCommand& c : SettingsCommands()) commands.push_back(c);
+  for (const CliCommand& c : OutputCommands())
+    commands.push_back(c);
+  for (const CliCommand& c : SettingsCommands())
+    commands.push_back(c);
 
   // Global options anywhere before "--"; everything else belongs to the subcommand.
   std::string folder;
@@ -83,6 +86,8 @@ int main(int argc, char** argv) {
     if (folder.back() != '/') folder += '/';
     exe = folder + "talvorin-cli";
   }
+  // One command is one operation: each profile file is checked against the disk once.
+  ProfileOperation operation;
   SetupProgram(inst, exe, TheBuildDate());
   Context ctx{inst, reporter, platform, dialogs, ""};
   CreateFolders(ctx);

@@ -147,7 +147,7 @@ int GetNtapInformation(Context& ctx, ShapeForm& /*form*/, HoleRecord& record) {
   if (point + t + 2 < p[4]) p[4] = Round1(point + t + 2);
 
   // 5. Chamfer, none when not given.
-  p[5] = AtoF(ReadString(file, section, "chamfer", kValueBytes + 1, "0"));
+  p[5] = AtoF(ReadStringOr(file, section, "chamfer", kValueBytes + 1, "0"));
   return 0;
 }
 
@@ -175,7 +175,7 @@ int GetReamerInformation(Context& ctx, ShapeForm& /*form*/, HoleRecord& record) 
   // 3. Pilot hole depth through the plate with the pilot drill's point.
   p[3] = Round1(DrillPoint(p[2]) + t + 2);
   // 4. Chamfer, none when not given.
-  p[4] = AtoF(ReadString(file, section, "chamfer", kValueBytes + 1, "0"));
+  p[4] = AtoF(ReadStringOr(file, section, "chamfer", kValueBytes + 1, "0"));
   return 0;
 }
 

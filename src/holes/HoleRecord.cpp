@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "holes/Holes.h"
+#include "store/Ascii.h"
 #include "store/Cp932.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
@@ -25,15 +26,6 @@ constexpr KindSaving kKindSavings[] = {
     {kCbLongHole, 6, "+++ ザグリ長穴保存"}, {kUgroove, 2, "+++ Ｕ溝保存"},
 };
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; };
-    if (upper(a[i]) != upper(b[i])) return false;
-  }
-  return true;
-}
-
 // A coordinate that would print as "-0." is written as 0.
 double WithoutNegativeZero(double v) {
   return (v > -0.0005 && v < 0) ? 0.0 : v;
@@ -41,8 +33,8 @@ double WithoutNegativeZero(double v) {
 
 // The parameters of the screen written as "variable0" to "variable9"; `numbers` receives their values
 // (0 for empty ones). Shared by both savers, which differ only in the missing-value message.
-int SaveParameters(Context& ctx, ShapeForm& form, std::string_view section, int required, bool longHole,
-                   std::array<double, kHoleParameters>& numbers) {
+int SaveParameters(Context& ctx, ProfileEdit& edit, ShapeForm& form, std::string_view section, int required,
+                   bool longHole, std::array<double, kHoleParameters>& numbers) {
   Reporter& rep = ctx.reporter;
   const std::string sec(section);
   for (int i = 0; i < kHoleParameters; ++i) {
@@ -53,7 +45,7 @@ int SaveParameters(Context& ctx, ShapeForm& form, std::string_view section, int 
       return rep.Reportf(-1, "エラー：[%d] %s 取出失敗", i, caption.c_str());
     }
     std::string key = Sprintf("%s%d", "variable", i);
-    if (!WriteString(ctx.dbPath, sec, key, value))
+    if (!edit.Write(sec, key, value))
       return rep.Reportf(-1, "エラー：[%s] %s=%s 保存失敗", sec.c_str(), key.c_str(), value.c_str());
     numbers[static_cast<std::size_t>(i)] = value.empty() ? 0.0 : AtoF(value);
   }
@@ -78,7 +70,7 @@ std::string GetKindWord(std::string_view label) {
 }
 
 bool IsLongHoleKind(std::string_view word) {
-  return EqualsIgnoringCase(word, kLongHole) || EqualsIgnoringCase(word, kCbLongHole);
+  return EqualsIgnoringAsciiCase(word, kLongHole) || EqualsIgnoringAsciiCase(word, kCbLongHole);
 }
 
 int ReadHoleVariables(Context& ctx, std::string_view section, std::array<double, kHoleParameters>& params) {
@@ -89,73 +81,93 @@ int ReadHoleVariables(Context& ctx, std::string_view section, std::array<double,
   return params[0] == 0 ? -1 : 0;
 }
 
-int WriteCoordinatePair(Context& ctx, std::string_view section, std::string_view prefix, double x, double y,
-                        int number) {
+int WriteCoordinatePair(Context& ctx, ProfileEdit& edit, std::string_view section, std::string_view prefix,
+                        double x, double y, int number) {
   const std::string sec(section);
   const std::pair<char, double> axes[] = {{'X', x}, {'Y', y}};
   for (const auto& [axis, v] : axes) {
     std::string key = Sprintf("%.*s%c%d", static_cast<int>(prefix.size()), prefix.data(), axis, number);
     std::string value = FormatNumber(v, true);
-    if (!WriteString(ctx.dbPath, sec, key, value))
+    if (!edit.Write(sec, key, value))
       return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 座標保存失敗", sec.c_str(), key.c_str(),
                                   value.c_str());
   }
   return 0;
 }
 
-int SaveShapeDefine(Context& ctx, ShapeForm& form, int group) {
+namespace {
+
+// Steps 1 to 4 of SaveShapeDefine, collected in `edit`.
+int SaveShape(Context& ctx, ProfileEdit& edit, ShapeForm& form, int group) {
   Reporter& rep = ctx.reporter;
-  rep.Report("!!! routine name : SaveShapeDefine", 0);
   const std::string section = HoleSection(group);
 
   // 1-2. The kind label becomes "command" of the group.
   std::string label = Cp932Cut(form.kind, kKindLabelBytes);
   if (label.empty()) return rep.Report("エラー：加工命令の取り出し失敗", -1);
-  if (!WriteString(ctx.dbPath, section, "command", label))
+  if (!edit.Write(section, "command", label))
     return rep.Reportf(-1, "エラー：[%s] %s=%s 保存失敗", section.c_str(), "command", label.c_str());
 
   // 3-4. The kind word decides the saver and the required parameters.
   std::string word = GetKindWord(label);
   if (word.empty()) return rep.Report("エラー：加工命令取り出し失敗", -1);
   for (const KindSaving& kind : kKindSavings) {
-    if (!EqualsIgnoringCase(word, kind.word)) continue;
+    if (!EqualsIgnoringAsciiCase(word, kind.word)) continue;
     rep.Report(kind.progress, 0);
-    if (IsLongHoleKind(kind.word)) return SaveLongHoleDefinition(ctx, form, section, kind.required);
-    return SaveHoleDefinition(ctx, form, section, kind.required);
+    if (IsLongHoleKind(kind.word)) return SaveLongHoleDefinition(ctx, edit, form, section, kind.required);
+    return SaveHoleDefinition(ctx, edit, form, section, kind.required);
   }
   // Nothing of this group can be saved under a kind the system does not know; say so.
   return rep.Reportf(-1, "エラー：加工命令 [%s] は保存できません", word.c_str());
 }
 
-int SaveHoleDefinition(Context& ctx, ShapeForm& form, std::string_view section, int required) {
+}  // namespace
+
+int SaveShapeDefine(Context& ctx, ShapeForm& form, int group) {
+  ctx.reporter.Report("!!! routine name : SaveShapeDefine", 0);
+  // The group is saved in one replacement of the project file; a refused key ends the save with the
+  // keys before it written.
+  ProfileEdit edit(ctx.dbPath);
+  int result = SaveShape(ctx, edit, form, group);
+  if (!edit.Apply()) {
+    const ProfileChange& c = edit.Changes().front();
+    return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 保存失敗", c.section.c_str(), c.key.c_str(),
+                                c.value.c_str());
+  }
+  return result;
+}
+
+int SaveHoleDefinition(Context& ctx, ProfileEdit& edit, ShapeForm& form, std::string_view section,
+                       int required) {
   std::array<double, kHoleParameters> numbers{};
-  if (SaveParameters(ctx, form, section, required, false, numbers) != 0) return -1;
+  if (SaveParameters(ctx, edit, form, section, required, false, numbers) != 0) return -1;
   ctx.reporter.Report("+++ 穴定義：保存成功", 0);
-  if (SaveHoleCoordinate(ctx, form, section) != 0) return -1;
+  if (SaveHoleCoordinate(ctx, edit, form, section) != 0) return -1;
   ctx.reporter.Report("+++ 穴座標：保存成功", 0);
   return 0;
 }
 
-int SaveHoleCoordinate(Context& ctx, ShapeForm& form, std::string_view section) {
+int SaveHoleCoordinate(Context& ctx, ProfileEdit& edit, ShapeForm& form, std::string_view section) {
   // Rows with an empty field are skipped: their stored keys stay as they were.
   for (int i = 0; i < kCoordinateRows; ++i) {
     const CoordinateRow& row = form.rows[static_cast<std::size_t>(i)];
     if (!RowFilled(row)) continue;
-    if (WriteCoordinatePair(ctx, section, "", AtoF(row.x), AtoF(row.y), i) != 0) return -1;
+    if (WriteCoordinatePair(ctx, edit, section, "", AtoF(row.x), AtoF(row.y), i) != 0) return -1;
   }
   return 0;
 }
 
-int SaveLongHoleDefinition(Context& ctx, ShapeForm& form, std::string_view section, int required) {
+int SaveLongHoleDefinition(Context& ctx, ProfileEdit& edit, ShapeForm& form, std::string_view section,
+                           int required) {
   std::array<double, kHoleParameters> numbers{};
-  if (SaveParameters(ctx, form, section, required, true, numbers) != 0) return -1;
+  if (SaveParameters(ctx, edit, form, section, required, true, numbers) != 0) return -1;
   ctx.reporter.Report("+++ 長穴定義：保存成功", 0);
-  if (SaveLongHoleCoordinate(ctx, form, section, numbers) != 0) return -1;
+  if (SaveLongHoleCoordinate(ctx, edit, form, section, numbers) != 0) return -1;
   ctx.reporter.Report("+++ 長穴座標：保存成功", 0);
   return 0;
 }
 
-int SaveLongHoleCoordinate(Context& ctx, ShapeForm& form, std::string_view section,
+int SaveLongHoleCoordinate(Context& ctx, ProfileEdit& edit, ShapeForm& form, std::string_view section,
                            const std::array<double, kHoleParameters>& params) {
   const double width = params[0], length = params[1];
   const double angle = params[3] * std::numbers::pi / 180.0;
@@ -167,12 +179,12 @@ int SaveLongHoleCoordinate(Context& ctx, ShapeForm& form, std::string_view secti
     const CoordinateRow& row = form.rows[static_cast<std::size_t>(i)];
     if (!RowFilled(row)) continue;
     const double cx = AtoF(row.x), cy = AtoF(row.y);
-    if (WriteCoordinatePair(ctx, section, "C", cx, cy, i) != 0) return -1;
+    if (WriteCoordinatePair(ctx, edit, section, "C", cx, cy, i) != 0) return -1;
     // End points (-L/2, 0) and (+L/2, 0) rotated by the axis angle about the slot centre.
     for (double end : {-length / 2, length / 2}) {
       if (end > 0 && !twoEnds) break;
       double x = cx + end * c, y = cy + end * s;
-      if (WriteCoordinatePair(ctx, section, "", WithoutNegativeZero(x), WithoutNegativeZero(y), k) != 0)
+      if (WriteCoordinatePair(ctx, edit, section, "", WithoutNegativeZero(x), WithoutNegativeZero(y), k) != 0)
         return -1;
       ++k;
     }

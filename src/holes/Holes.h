@@ -15,6 +15,7 @@
 
 #include "project/Project.h"
 #include "shell/Context.h"
+#include "store/Profile.h"
 
 namespace talvorin {
 
@@ -81,21 +82,25 @@ bool IsLongHoleKind(std::string_view word);
 // The ten "variable" keys of a hole section as numbers (missing: 0); -1 when parameter 0 is 0.
 int ReadHoleVariables(Context& ctx, std::string_view section, std::array<double, kHoleParameters>& params);
 
-// Writes the pair "<prefix>X<number>", "<prefix>Y<number>" (prefix "" or "C") in keep-point form.
-int WriteCoordinatePair(Context& ctx, std::string_view section, std::string_view prefix, double x, double y,
-                        int number);
+// Writes the pair "<prefix>X<number>", "<prefix>Y<number>" (prefix "" or "C") in keep-point form into
+// the operation's edit of the project database.
+int WriteCoordinatePair(Context& ctx, ProfileEdit& edit, std::string_view section, std::string_view prefix,
+                        double x, double y, int number);
 
-// Saves the screen into section "hole<group>": "command", the parameters and the positions.
+// Saves the screen into section "hole<group>": "command", the parameters and the positions, in one
+// replacement of the project database. The steps below collect their keys in that edit.
 int SaveShapeDefine(Context& ctx, ShapeForm& form, int group);
 // Parameters 0 to required-1 must be non-empty; every other one is written as entered.
-int SaveHoleDefinition(Context& ctx, ShapeForm& form, std::string_view section, int required);
+int SaveHoleDefinition(Context& ctx, ProfileEdit& edit, ShapeForm& form, std::string_view section,
+                       int required);
 // Keys X<row>, Y<row> of each row whose X and Y are both filled.
-int SaveHoleCoordinate(Context& ctx, ShapeForm& form, std::string_view section);
+int SaveHoleCoordinate(Context& ctx, ProfileEdit& edit, ShapeForm& form, std::string_view section);
 // As SaveHoleDefinition, then the slot centres and their end points.
-int SaveLongHoleDefinition(Context& ctx, ShapeForm& form, std::string_view section, int required);
+int SaveLongHoleDefinition(Context& ctx, ProfileEdit& edit, ShapeForm& form, std::string_view section,
+                           int required);
 // Keys CX<row>, CY<row> for each filled row, and the end points X<k>, Y<k> numbered from 0: one per
 // slot, two when (length - width) / 2 > 2. params: width 0, end-centre distance 1, axis angle 3.
-int SaveLongHoleCoordinate(Context& ctx, ShapeForm& form, std::string_view section,
+int SaveLongHoleCoordinate(Context& ctx, ProfileEdit& edit, ShapeForm& form, std::string_view section,
                            const std::array<double, kHoleParameters>& params);
 
 // Loads section "hole<group>" into the screen; a group without "command" leaves the screen as it is.

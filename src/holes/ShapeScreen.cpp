@@ -36,11 +36,7 @@ int FillKindSelector(Context& ctx, ShapeForm& form) {
   std::string table;
   if (CommandTable(ctx, table) != 0) return -1;
   int index = ReadInt(table, "command", "index", 10);
-  for (int i = 0; i <= index; ++i) {
-    std::string label = ReadString(table, "command", Sprintf("%s%d", "command", i), kTableTextBytes + 1);
-    if (label.empty()) break;
-    form.kinds.push_back(label);
-  }
+  form.kinds = ReadNumberedList(table, "command", "command", kTableTextBytes + 1, index + 1);
   return 0;
 }
 

@@ -145,22 +145,34 @@ int Machining_Time_Calculation(Context& ctx, const std::string& path, int mode,
     rep.Report(TimeLine(labels[k], clocks[k]), 0);
   rep.Report("-----", 0);
 
+  // The ten time keys in one replacement of the project file; a refused key ends the step with the
+  // keys before it written.
+  ProfileEdit edit(ctx.dbPath);
   auto write = [&](const std::string& key, const std::string& value) {
-    if (WriteString(ctx.dbPath, "machine", key, value)) return true;
+    if (edit.Write("machine", key, value)) return true;
     rep.Reportf(-1, "エラー：[%s] %s=%s 書込失敗", "machine", key.c_str(), value.c_str());
     return false;
   };
-  const double distances[2] = {sum.rapidDistance, sum.cuttingDistance};
-  for (int k = 0; k < 2; ++k)
-    if (!write(Sprintf("%s%d", "distance", k), FormatNumber(distances[k], true))) return -1;
-  for (int k = 0; k < 4; ++k)
-    if (!write(Sprintf("%s%d", "Seconds_Time", k), Sprintf("%.0f", times[k] * 60))) return -1;
-  for (int k = 0; k < 4; ++k) {
-    const ClockTime& t = clocks[k];
-    if (!write(Sprintf("%s%d", "Process_Time", k),
-               Sprintf("%lld:%02lld:%02lld", t.hours, t.minutes, t.seconds)))
-      return -1;
+  auto writeTimes = [&] {
+    const double distances[2] = {sum.rapidDistance, sum.cuttingDistance};
+    for (int k = 0; k < 2; ++k)
+      if (!write(Sprintf("%s%d", "distance", k), FormatNumber(distances[k], true))) return false;
+    for (int k = 0; k < 4; ++k)
+      if (!write(Sprintf("%s%d", "Seconds_Time", k), Sprintf("%.0f", times[k] * 60))) return false;
+    for (int k = 0; k < 4; ++k) {
+      const ClockTime& t = clocks[k];
+      if (!write(Sprintf("%s%d", "Process_Time", k),
+                 Sprintf("%lld:%02lld:%02lld", t.hours, t.minutes, t.seconds)))
+        return false;
+    }
+    return true;
+  };
+  const bool written = writeTimes();
+  if (!edit.Apply()) {
+    const ProfileChange& c = edit.Changes().front();
+    return rep.Reportf(-1, "エラー：[%s] %s=%s 書込失敗", "machine", c.key.c_str(), c.value.c_str());
   }
+  if (!written) return -1;
 
   if (mode == 1) {
     const ClockTime& t = clocks[3];

@@ -6,6 +6,7 @@
 #include "ncgen/NcCommon.h"
 #include "project/ControllerFamily.h"
 #include "project/ProjectDatabase.h"
+#include "store/Ascii.h"
 #include "store/Cp932.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
@@ -43,17 +44,6 @@ constexpr std::size_t kKindLabelLimit = 48;  // "command": 47 bytes
 
 bool Contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-    if (x != y) return false;
-  }
-  return true;
 }
 
 // The lines of a section of the NC table file under keys prefix + 0 to count - 1, up to the first
@@ -253,7 +243,7 @@ void WriteProcessHeader(Context& ctx, TextSink& out, int number, std::string_vie
   int index = ReadInt(list, "TOOLLIST", "index", 10);
   for (int k = 0; k <= index; ++k) {
     std::string name = ReadString(list, "TOOLLIST", Sprintf("%s%d", "TOOLLIST", k), kToolListLimit);
-    if (name.empty() || !EqualsIgnoringCase(name, toolName)) continue;
+    if (name.empty() || !EqualsIgnoringAsciiCase(name, toolName)) continue;
     std::string comment = ReadString(list, "TOOLLIST", Sprintf("%s%d", "TOOLE", k), kLineLimit);
     if (!comment.empty()) out.Line(Sprintf("(%s)", comment.c_str()));
     return;
@@ -322,7 +312,7 @@ int ReadKindWord(Context& ctx, const NcProcessRecord& rec, std::string& word) {
 NcBodyRoutine SelectBodyRoutine(double g, std::string_view kind, std::string_view tool) {
   for (const BodyEntry& e : kBodies) {
     if (e.g != g) continue;
-    if (!e.kind.empty() && !EqualsIgnoringCase(e.kind, kind)) continue;
+    if (!e.kind.empty() && !EqualsIgnoringAsciiCase(e.kind, kind)) continue;
     if (e.endMill && !Contains(tool, "エンドミル")) continue;
     return e.routine;
   }

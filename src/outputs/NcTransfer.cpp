@@ -8,6 +8,7 @@
 #include "outputs/Outputs.h"
 #include "project/Project.h"
 #include "project/ProjectDatabase.h"
+#include "store/Ascii.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
 
@@ -29,17 +30,6 @@ constexpr const char* kFtpScript =
     "status=$?\n"
     "rm -f krvftp.ctl krvftp.sh\n"
     "exit $status\n";
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // The same folder, whatever way it is written.
 bool SameFolder(const std::string& a, const std::string& b) {
@@ -65,7 +55,7 @@ int OpenNcFile(Context& ctx) {
   if (!PathExists(path)) return rep.Reportf(-1, "エラー：%s\nＮＣファイルがありません。", path.c_str());
   // Without an editor setting (or with the Windows default) the desktop's own program opens the file.
   std::string editor = ReadString(ctx.inst.iniPath, "TALVORIN", "editor", kProgramLimit);
-  bool started = editor.empty() || EqualsIgnoringCase(editor, "notepad.exe")
+  bool started = editor.empty() || EqualsIgnoringAsciiCase(editor, "notepad.exe")
                      ? ctx.platform.OpenDocument(path)
                      : ctx.platform.StartProgram(editor, {path});
   if (!started) return rep.Report("エラー：NCファイルが開けません", -1);
@@ -102,8 +92,8 @@ int ShowNcViewer(Context& ctx, const std::string& file) {
   if (ctx.platform.FindProgram(viewer).empty()) return rep.Report("エラー：ＮＣビューワーがありません。", -1);
   std::string path = file;
   if (path.empty()) {
-    std::string controller = ReadString(ctx.dbPath, "machine", "ControlDevice", kShortLimit, "FANUC");
-    std::string extension = ReadString(ctx.inst.iniPath, "extension", controller, kShortLimit, "ncd");
+    std::string controller = ReadStringOr(ctx.dbPath, "machine", "ControlDevice", kShortLimit, "FANUC");
+    std::string extension = ReadStringOr(ctx.inst.iniPath, "extension", controller, kShortLimit, "ncd");
     if (ChooseFile(ctx, path, extension, ctx.inst.programFolder + "ncdata") != 1)
       return rep.Report("エラー：ＮＣファイルが選択されてません。", -1);
   }
@@ -151,7 +141,7 @@ int TransferNcFile(Context& ctx) {
     return rep.Reportf(-1, "エラー：[%s] %s= | init NCデータ転送方法取得失敗", kTransferSection, "protocol");
   std::string setting = ReadString(ctx.inst.iniPath, kTransferSection, method, kProgramLimit);
 
-  if (EqualsIgnoringCase(method, "DNC")) {
+  if (EqualsIgnoringAsciiCase(method, "DNC")) {
     if (setting.empty())
       return rep.Reportf(-1, "エラー：[%s] %s= | init NCデータ転送ソフト取得失敗", kTransferSection,
                          method.c_str());
@@ -161,7 +151,7 @@ int TransferNcFile(Context& ctx) {
     if (!ctx.platform.StartProgram(setting, {path})) return rep.Report("エラー：ＮＣファイルの転送失敗", -1);
     return 0;
   }
-  if (EqualsIgnoringCase(method, "FTP")) {
+  if (EqualsIgnoringAsciiCase(method, "FTP")) {
     if (setting.empty())
       return rep.Reportf(-1, "エラー：[%s] %s= | init IPアドレス取得失敗", kTransferSection, method.c_str());
     if (FtpTransfer(ctx, kTransferSection, nc.folder, nc.name, setting) != 0)
@@ -205,7 +195,8 @@ int FtpTransfer(Context& ctx, std::string_view section, const std::string& folde
     unlink(command.c_str());
   };
   TextFile ctl({TextEncoding::kCp932, "\n"});
-  if (!ctl.CreatePrivate(control)) return rep.Reportf(-1, "エラー：ファイル %s が開けません", control.c_str());
+  if (!ctl.CreatePrivate(control))
+    return rep.Reportf(-1, "エラー：ファイル %s が開けません", control.c_str());
   ctl.Line(Sprintf("open %s", address.c_str()));
   ctl.Line(Sprintf("user %s %s", user.c_str(), password.c_str()));
   ctl.Line(put);

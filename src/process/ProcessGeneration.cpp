@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "process/Process.h"
+#include "store/Ascii.h"
 #include "store/Cp932.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
@@ -21,15 +22,15 @@ using RowFields = std::array<std::string, kProcessColumns>;
 
 // A "G" or "R" text of section "cycle" of the NC table file, with its default.
 std::string Cycle(Context& ctx, const char* key, const char* fallback) {
-  return ReadString(ctx.inst.ncTableFile, "cycle", key, kSettingLimit, fallback);
+  return ReadStringOr(ctx.inst.ncTableFile, "cycle", key, kSettingLimit, fallback);
 }
 
 // Diameter of the chamfer cutter and the extra depth of the circle-cut chamfer (program INI).
 double ChamferToolDiameter(Context& ctx) {
-  return AtoF(ReadString(ctx.inst.iniPath, "TALVORIN", "ChamferToolDiameter", kSettingLimit, "20"));
+  return AtoF(ReadStringOr(ctx.inst.iniPath, "TALVORIN", "ChamferToolDiameter", kSettingLimit, "20"));
 }
 double ChamferPlusDepth(Context& ctx) {
-  return AtoF(ReadString(ctx.inst.iniPath, "TALVORIN", "ChamferPlusDepth", kSettingLimit, "2"));
+  return AtoF(ReadStringOr(ctx.inst.iniPath, "TALVORIN", "ChamferPlusDepth", kSettingLimit, "2"));
 }
 
 // A looked-up value as field text; a value the lookup did not deliver (still 999) is empty.
@@ -93,12 +94,6 @@ int ChamferRow(Context& ctx, ProcessForm& form, std::string_view material, doubl
   return 0;
 }
 
-std::string UpperCase(std::string text) {
-  for (char& ch : text)
-    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-  return text;
-}
-
 using KindBuilder = int (*)(Context&, ProcessForm&, std::string_view, const HoleParameters&);
 
 // The builder of each kind word compared by equality; long holes are found by containment.
@@ -138,7 +133,7 @@ int StartNcProcess(Context& ctx, ProcessForm& form, const MainForm& main) {
     std::string section = HoleSection(n);
     std::string command = ReadString(ctx.dbPath, section, "command", kKindLabelBytes + 1);
     if (command.empty()) continue;
-    std::string word = UpperCase(GetKindWord(command));
+    std::string word = AsciiUpperCase(GetKindWord(command));
     if (word.empty()) return rep.Report("エラー：加工命令取り出し失敗", -1);
     HoleParameters p{};
     if (ReadHoleVariables(ctx, section, p) != 0) continue;

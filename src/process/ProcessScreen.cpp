@@ -9,12 +9,7 @@ namespace talvorin {
 void FillProcessNames(Context& ctx, ProcessForm& form) {
   std::string file = ProgramFile(ctx.inst, "defineTool.tbl");
   int index = ReadInt(file, "TOOLLIST", "index", 10);
-  std::vector<std::string> names;
-  for (int i = 0; i <= index; ++i) {
-    std::string name = ReadString(file, "TOOLLIST", Sprintf("%s%d", "TOOLLIST", i), 32);
-    if (name.empty()) break;
-    names.push_back(name);
-  }
+  std::vector<std::string> names = ReadNumberedList(file, "TOOLLIST", "TOOLLIST", 32, index + 1);
   for (int r = 1; r <= kStoredProcesses; ++r)
     form.Row(r).names = names;
 }

@@ -79,30 +79,37 @@ int ReadProcessValues(Context& ctx, std::string_view section, std::array<double,
   return 0;
 }
 
-int DeleteNcProcess(Context& ctx) {
-  KeyNames keys;
-  if (ProcessKeyNames(ctx, keys) != 0) return -1;
+namespace {
+
+// The thirteen keys of every stored record up to the first without a process name, collected in
+// `edit`; the section lines stay. A refused deletion is reported and the deletion goes on.
+void DeleteRecords(Context& ctx, ProfileEdit& edit, const KeyNames& keys) {
   for (int n = 1; n <= kStoredProcesses; ++n) {
     std::string section = ProcessSection(n);
-    // The records end at the first without a process name.
-    if (ReadString(ctx.dbPath, section, keys[0], kStoredLimit).empty()) return 0;
+    if (edit.ReadString(section, keys[0], kStoredLimit).empty()) return;
     for (const std::string& key : keys)
-      if (!DeleteKey(ctx.dbPath, section, key))
+      if (!edit.Delete(section, key))
         ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db 工程削除失敗", section.c_str(), key.c_str());
   }
-  return 0;
 }
 
-int SaveNcProcess(Context& ctx, ProcessForm& form, int& skipped) {
-  Reporter& rep = ctx.reporter;
-  skipped = 0;
-  // 1. The key names, then the old records go.
-  rep.Report("!!! routine name : SaveNcProcess", 0);
-  KeyNames keys;
-  if (ProcessKeyNames(ctx, keys) != 0) return -1;
-  if (DeleteNcProcess(ctx) != 0) return -1;
+// Writes what the operation collected, in one replacement of the project file. When that fails the
+// file is as before and the failure is reported as the first change's, as writing key by key would
+// have reported it.
+int ApplyProcessEdit(Context& ctx, ProfileEdit& edit) {
+  if (edit.Apply()) return 0;
+  const std::vector<ProfileChange>& changes = edit.Changes();
+  for (const ProfileChange& c : changes)
+    if (!c.deletion)
+      return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 工程保存失敗", c.section.c_str(), c.key.c_str(),
+                                  c.value.c_str());
+  const ProfileChange& c = changes.front();
+  return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db 工程削除失敗", c.section.c_str(), c.key.c_str());
+}
 
-  // 2. Each complete named row becomes the next record.
+// Steps 2 of SaveNcProcess, collected in `edit`: -1 at a refused write, the records before it kept.
+int SaveRecords(Context& ctx, ProfileEdit& edit, const KeyNames& keys, ProcessForm& form, int& skipped) {
+  Reporter& rep = ctx.reporter;
   int n = 1;
   for (int r = 1; r <= kStoredProcesses; ++r) {
     const ProcessRow& row = form.Row(r);
@@ -128,12 +135,40 @@ int SaveNcProcess(Context& ctx, ProcessForm& form, int& skipped) {
     for (std::size_t i = 0; i < keys.size(); ++i) {
       std::string text = FieldText(row.fields[i]);
       std::string value = i == kProcName ? name : (text.empty() ? "" : FormatNumber(AtoF(text), false));
-      if (!WriteString(ctx.dbPath, section, keys[i], value))
+      if (!edit.Write(section, keys[i], value))
         return rep.Reportf(-1, "エラー：[%s] %s=%s 工程保存失敗", section.c_str(), keys[i].c_str(),
                            value.c_str());
     }
     ++n;
   }
+  return 0;
+}
+
+}  // namespace
+
+int DeleteNcProcess(Context& ctx) {
+  KeyNames keys;
+  if (ProcessKeyNames(ctx, keys) != 0) return -1;
+  ProfileEdit edit(ctx.dbPath);
+  DeleteRecords(ctx, edit, keys);
+  return ApplyProcessEdit(ctx, edit);
+}
+
+int SaveNcProcess(Context& ctx, ProcessForm& form, int& skipped) {
+  Reporter& rep = ctx.reporter;
+  skipped = 0;
+  // 1. The key names, then the old records go. The whole save is one replacement of the project
+  //    file: a crash leaves the records as they were or as saved.
+  rep.Report("!!! routine name : SaveNcProcess", 0);
+  KeyNames keys;
+  if (ProcessKeyNames(ctx, keys) != 0) return -1;
+  ProfileEdit edit(ctx.dbPath);
+  DeleteRecords(ctx, edit, keys);
+
+  // 2. Each complete named row becomes the next record; a refused write ends the save with the
+  //    records before it written.
+  int result = SaveRecords(ctx, edit, keys, form, skipped);
+  if (ApplyProcessEdit(ctx, edit) != 0 || result != 0) return -1;
 
   // 3. Done.
   rep.Report("+++ 加工工程保存完了", 0);
@@ -177,7 +212,7 @@ int InitNcProcess(Context& ctx, ProcessForm& form) {
     ctx.reporter.Report("+++ 加工工程初期化", 0);
     return 0;
   }
-  // 4. Every stored record, up to the first missing one.
+  // 4. Every stored record, up to the first missing one, in one replacement of the project file.
   if (DeleteNcProcess(ctx) != 0) return -1;
   ctx.reporter.Report("+++ 保存加工工程も初期化", 0);
   return 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "project/Settings.h"
+#include "store/Ascii.h"
 #include "store/Cp932.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
@@ -50,7 +51,7 @@ int RegisterCoordinateSystem(Context& ctx, CoordinateSystemForm& form) {
   std::string name = Cp932Cut(ForceUpperCase(form.entry), kNameLimit);
   if (name.empty()) return 0;
   for (const std::string& s : form.systems)
-    if (EqualIgnoringAsciiCase(s, name))
+    if (EqualsIgnoringAsciiCase(s, name))
       return ctx.reporter.Reportf(-1, "エラー：座標系「%s」は既に登録されている", name.c_str());
   // The selection stays on its entry.
   if (AddSorted(form.systems, name) <= form.selected) ++form.selected;

@@ -6,6 +6,7 @@
 
 #include "project/Settings.h"
 #include "shell/ProgramSetup.h"
+#include "store/Ascii.h"
 #include "store/Cp932.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
@@ -39,7 +40,7 @@ void FillWhenSet(Context& ctx, const char* section, const char* key, std::size_t
 }
 
 bool IsFtp(std::string_view method) {
-  return EqualIgnoringAsciiCase(method, "FTP");
+  return EqualsIgnoringAsciiCase(method, "FTP");
 }
 
 // The placement fraction of a position field: empty counts 0; below 0 or not a number becomes 0 and
@@ -93,7 +94,7 @@ int LoadInitialSettings(Context& ctx, InitialSettingsForm& form) {
   std::string protocol = Stored(ctx, kTransfer, "PROTOCOL", 7);
   if (!protocol.empty()) {
     for (std::size_t i = 0; i < form.methods.size(); ++i)
-      if (EqualIgnoringAsciiCase(form.methods[i], protocol)) form.methodIndex = static_cast<int>(i);
+      if (EqualsIgnoringAsciiCase(form.methods[i], protocol)) form.methodIndex = static_cast<int>(i);
     form.transferCommand = Stored(ctx, kTransfer, protocol, kProgramLimit);
     if (IsFtp(protocol)) {
       form.ftpFieldsEnabled = true;
@@ -159,15 +160,15 @@ int SaveInitialSettings(Context& ctx, InitialSettingsForm& form) {
   int written = 0;
   for (const Field& f : fields) {
     std::string value = Cp932Cut(f.text, f.limit);
-    if (value.empty() || EqualIgnoringAsciiCase(value, Stored(ctx, f.section, f.key, f.limit))) continue;
+    if (value.empty() || EqualsIgnoringAsciiCase(value, Stored(ctx, f.section, f.key, f.limit))) continue;
     if (!WriteString(ctx.inst.iniPath, f.section, f.key, value))
       return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 書込失敗", f.section, f.key.c_str(), value.c_str());
     ++written;
   }
 
   // 2. Placement and colours as stored now.
-  form.placementX = PlacementFraction(ReadString(ctx.inst.iniPath, "window", "X", 16, "0.5"));
-  form.placementY = PlacementFraction(ReadString(ctx.inst.iniPath, "window", "Y", 16, "0.5"));
+  form.placementX = PlacementFraction(ReadStringOr(ctx.inst.iniPath, "window", "X", 16, "0.5"));
+  form.placementY = PlacementFraction(ReadStringOr(ctx.inst.iniPath, "window", "Y", 16, "0.5"));
   ReadColours(ctx.inst);
 
   // 3.

@@ -12,13 +12,7 @@ namespace {
 // Keys "<stem>0", "<stem>1", ... up to the first missing one, at most `count` of them.
 std::vector<std::string> NumberedValues(const std::string& file, const char* section, const char* stem,
                                         int count) {
-  std::vector<std::string> values;
-  for (int i = 0; i < count; ++i) {
-    std::string value = ReadString(file, section, Sprintf("%s%d", stem, i), 16);
-    if (value.empty()) break;
-    values.push_back(value);
-  }
-  return values;
+  return ReadNumberedList(file, section, stem, 16, count);
 }
 
 // Selects entry `index` of a list: its text is shown. Out of range (-1 among them) selects nothing
@@ -88,7 +82,7 @@ void InitialiseMainForm(Context& ctx, MainForm& form) {
 
 void RefreshTitle(Context& ctx, MainForm& form) {
   std::string title =
-      ReadString(ctx.inst.iniPath, "TALVORIN", "title", 128, "二次元ＮＣ加工システム / ブレンホルト");
+      ReadStringOr(ctx.inst.iniPath, "TALVORIN", "title", 128, "二次元ＮＣ加工システム / ブレンホルト");
   form.title = PathExists(ctx.dbPath) ? Sprintf("%s [%s]", title.c_str(), ctx.dbPath.c_str()) : title;
 }
 

@@ -10,7 +10,7 @@ std::string DbSection(const char* stem, int n) {
 }
 
 std::string ReadDb(const Context& ctx, const DbKey& key, std::string_view fallback) {
-  return ReadString(ctx.dbPath, key.section, key.key, key.limit, fallback);
+  return ReadStringOr(ctx.dbPath, key.section, key.key, key.limit, fallback);
 }
 
 std::string StoredFolderPath(const Installation& inst, const std::string& folder) {

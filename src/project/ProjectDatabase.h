@@ -72,7 +72,8 @@ inline constexpr int kDbProcesses = 15;
 // "<section><n>": "hole3", "ncproc12".
 std::string DbSection(const char* stem, int n);
 
-// A string key of the project database (ctx.dbPath) with its limit.
+// A string key of the project database (ctx.dbPath) with its limit; `fallback` when it is missing
+// (absent or empty).
 std::string ReadDb(const Context& ctx, const DbKey& key, std::string_view fallback = "");
 
 // A folder stored in the project database ("ncpath", "trycutpath"): an absolute path as it is, a

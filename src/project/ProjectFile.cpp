@@ -59,7 +59,7 @@ std::string EmptyLayout(const Context& ctx) {
   // The start position is copied from the NC table file.
   for (char axis : {'X', 'Y', 'Z'}) {
     std::string key = Sprintf("%s%c", "Start", axis);
-    std::string value = ReadString(ctx.inst.ncTableFile, "NcFormat", key, 16, "0");
+    std::string value = ReadStringOr(ctx.inst.ncTableFile, "NcFormat", key, 16, "0");
     line(Sprintf("%s=%s", key.c_str(), value.c_str()));
   }
   line("");
@@ -100,16 +100,108 @@ std::string EmptyLayout(const Context& ctx) {
   return t;
 }
 
-// A key of the project database; a refused write is reported with section, key and value.
-int WriteDbKey(Context& ctx, const char* section, const std::string& key, const std::string& value) {
-  if (WriteString(ctx.dbPath, section, key, value)) return 0;
+// A key of the project database, collected in the operation's edit; a refused write is reported with
+// section, key and value.
+int WriteDbKey(Context& ctx, ProfileEdit& edit, const char* section, const std::string& key,
+               const std::string& value) {
+  if (edit.Write(section, key, value)) return 0;
   return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 保存失敗", section, key.c_str(), value.c_str());
+}
+
+// Steps 2 to 4 of MakeTALVORINdbfile: the backup, then the empty layout as the edit's whole content.
+int MakeLayout(Context& ctx, ProfileEdit& edit) {
+  ctx.reporter.Report("!!! routine name : MakeTALVORINdbfile", 0);
+  const std::string& path = ctx.dbPath;
+
+  // Everything the file held is replaced; the backup keeps it.
+  if (PathExists(path)) {
+    std::string old;
+    if (!ReadWholeFile(path, old) || !ReplaceWholeFile(Sprintf("%s.bak", path.c_str()), old))
+      ctx.reporter.Report("エラー：既存ファイルのバックアップ失敗", -1);
+  }
+
+  std::string bytes;
+  if (!Utf8ToCp932(EmptyLayout(ctx), bytes))
+    return ctx.reporter.Reportf(-1, "エラー：ファイル %s の内容をShift_JISで書けません。", path.c_str());
+  if (path.empty()) return ctx.reporter.Reportf(-1, "エラー：ファイル %s が開けません。", path.c_str());
+  edit.Reset(bytes);
+  return 0;
+}
+
+// Writes what a save collected, in one replacement of the project file. When that fails the file is
+// as before, and the failure is reported as the first step that would have failed: creating the file
+// anew, or else the first key.
+int ApplyDbEdit(Context& ctx, ProfileEdit& edit, bool created) {
+  if (edit.Apply()) return 0;
+  if (created || edit.Changes().empty())
+    return ctx.reporter.Reportf(-1, "エラー：ファイル %s が開けません。", ctx.dbPath.c_str());
+  const ProfileChange& c = edit.Changes().front();
+  return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 保存失敗", c.section.c_str(), c.key.c_str(),
+                              c.value.c_str());
+}
+
+int WriteTrycutMaterial(Context& ctx, ProfileEdit& edit, double x, double y, double z, int originNo);
+
+// Steps 5 to 15 of SaveTALVORINdata, collected in `edit`.
+int SaveHeader(Context& ctx, ProfileEdit& edit, MainForm& form) {
+  Reporter& rep = ctx.reporter;
+  // 2. Names.
+  std::string project = Cp932Cut(form.projectName, 127);
+  if (project.empty()) return rep.Report("エラー：プロジェクト名を入力して下さい", -1);
+  if (WriteDbKey(ctx, edit, "TALVORIN", "project", project) != 0) return -1;
+  // An empty product field keeps the stored name.
+  std::string product = Cp932Cut(form.product, 127);
+  if (!product.empty() && WriteDbKey(ctx, edit, "TALVORIN", "product", product) != 0) return -1;
+  std::string folder;
+  if (GetFolderPath(ctx.inst, rep, 0, folder) != 0) return -1;
+  if (WriteDbKey(ctx, edit, "TALVORIN", "dbpath", folder) != 0) return -1;
+
+  // 3. Material block: size with its point kept, material name, origin.
+  const std::string* sizeFields[3] = {&form.sizeX, &form.sizeY, &form.sizeZ};
+  const char axes[3] = {'X', 'Y', 'Z'};
+  double size[3] = {0, 0, 0};
+  for (int i = 0; i < 3; ++i) {
+    std::string text = Cp932Cut(*sizeFields[i], 15);
+    if (text.empty()) return rep.Reportf(-1, "エラー：材料 %c 寸法が定義されてません", axes[i]);
+    size[i] = AtoF(text);
+    if (WriteDbKey(ctx, edit, "material", std::string(1, axes[i]), FormatNumber(size[i], true)) != 0)
+      return -1;
+  }
+  std::string material = Cp932Cut(form.material, 15);
+  if (material.empty()) return rep.Report("エラー：材質が定義されてません", -1);
+  if (WriteDbKey(ctx, edit, "material", "type", material) != 0) return -1;
+  std::string origin = Cp932Cut(form.origin, 15);
+  if (origin.empty()) origin = "左下";
+  int originNo = ReadInt(ctx.inst.iniPath, "machine", origin, 0);
+  if (WriteDbKey(ctx, edit, "material", "origin", origin) != 0) return -1;
+  if (WriteDbKey(ctx, edit, "material", "originNo", Sprintf("%d", originNo)) != 0) return -1;
+
+  // 4. Machine: controller, coordinate system (an OSP needs a G15H system), program number, files.
+  std::string controller = Cp932Cut(form.controller, 15);
+  if (controller.empty()) return rep.Report("エラー：制御装置が定義されてません", -1);
+  if (WriteDbKey(ctx, edit, "machine", "ControlDevice", controller) != 0) return -1;
+  std::string system = Cp932Cut(form.coordinateSystem, 15);
+  if (system.empty()) return rep.Report("エラー：座標系が定義されてません", -1);
+  if (FamilyOf(controller).g15Systems && system.find("G15H") == std::string::npos)
+    return rep.Report("エラー：座標系がOSP仕様に定義されてません", -1);
+  if (WriteDbKey(ctx, edit, "machine", "CoordinateSystem", system) != 0) return -1;
+  int onumber = AtoI(form.programNumber);
+  if (WriteDbKey(ctx, edit, "machine", "onumber", Sprintf("%d", onumber)) != 0) return -1;
+  if (WriteDbKey(ctx, edit, "machine", "trycutfile", Sprintf("O%04d", onumber)) != 0) return -1;
+  std::string ncExtension = ReadString(ctx.inst.iniPath, "extension", controller, 16);
+  if (ncExtension.empty())
+    return rep.Reportf(-1, "エラー：[extension] %s= | 拡張子取得失敗", controller.c_str());
+  if (WriteDbKey(ctx, edit, "machine", "ncfile", Sprintf("O%04d.%s", onumber, ncExtension.c_str())) != 0)
+    return -1;
+
+  // 5. The TRYCUT material box.
+  return WriteTrycutMaterial(ctx, edit, size[0], size[1], size[2], originNo);
 }
 
 }  // namespace
 
 std::string DatabaseExtension(const Installation& inst) {
-  return ReadString(inst.iniPath, "extension", "camdbfile", 16, "dat");
+  return ReadStringOr(inst.iniPath, "extension", "camdbfile", 16, "dat");
 }
 
 int SettingDBfilename(Context& ctx, MainForm& form) {
@@ -132,22 +224,9 @@ int SettingDBfilename(Context& ctx, MainForm& form) {
 }
 
 int MakeTALVORINdbfile(Context& ctx) {
-  ctx.reporter.Report("!!! routine name : MakeTALVORINdbfile", 0);
-  const std::string& path = ctx.dbPath;
-
-  // Everything the file held is replaced; the backup keeps it.
-  if (PathExists(path)) {
-    std::string old;
-    if (!ReadWholeFile(path, old) || !ReplaceWholeFile(Sprintf("%s.bak", path.c_str()), old))
-      ctx.reporter.Report("エラー：既存ファイルのバックアップ失敗", -1);
-  }
-
-  std::string bytes;
-  if (!Utf8ToCp932(EmptyLayout(ctx), bytes))
-    return ctx.reporter.Reportf(-1, "エラー：ファイル %s の内容をShift_JISで書けません。", path.c_str());
-  if (path.empty() || !ReplaceWholeFile(path, bytes))
-    return ctx.reporter.Reportf(-1, "エラー：ファイル %s が開けません。", path.c_str());
-  return 0;
+  ProfileEdit edit(ctx.dbPath);
+  if (MakeLayout(ctx, edit) != 0) return -1;
+  return ApplyDbEdit(ctx, edit, true);
 }
 
 int SaveTALVORINdata(Context& ctx, MainForm& form, int overwrite) {
@@ -161,61 +240,16 @@ int SaveTALVORINdata(Context& ctx, MainForm& form, int overwrite) {
     overwrite = 0;
   }
   rep.Reportf(0, "+++ DBファイル %s", ctx.dbPath.c_str());
+  // The whole save, the new layout included, is one replacement of the file: a crash leaves it as it
+  // was or as saved. A failed step ends the save with the keys before it written.
+  ProfileEdit edit(ctx.dbPath);
   if (overwrite == 1) {
     rep.Report("... 上書き保存", 0);
-  } else if (MakeTALVORINdbfile(ctx) != 0) {
+  } else if (MakeLayout(ctx, edit) != 0) {
     return -1;
   }
-
-  // 2. Names.
-  std::string project = Cp932Cut(form.projectName, 127);
-  if (project.empty()) return rep.Report("エラー：プロジェクト名を入力して下さい", -1);
-  if (WriteDbKey(ctx, "TALVORIN", "project", project) != 0) return -1;
-  // An empty product field keeps the stored name.
-  std::string product = Cp932Cut(form.product, 127);
-  if (!product.empty() && WriteDbKey(ctx, "TALVORIN", "product", product) != 0) return -1;
-  std::string folder;
-  if (GetFolderPath(ctx.inst, rep, 0, folder) != 0) return -1;
-  if (WriteDbKey(ctx, "TALVORIN", "dbpath", folder) != 0) return -1;
-
-  // 3. Material block: size with its point kept, material name, origin.
-  const std::string* sizeFields[3] = {&form.sizeX, &form.sizeY, &form.sizeZ};
-  const char axes[3] = {'X', 'Y', 'Z'};
-  double size[3] = {0, 0, 0};
-  for (int i = 0; i < 3; ++i) {
-    std::string text = Cp932Cut(*sizeFields[i], 15);
-    if (text.empty()) return rep.Reportf(-1, "エラー：材料 %c 寸法が定義されてません", axes[i]);
-    size[i] = AtoF(text);
-    if (WriteDbKey(ctx, "material", std::string(1, axes[i]), FormatNumber(size[i], true)) != 0) return -1;
-  }
-  std::string material = Cp932Cut(form.material, 15);
-  if (material.empty()) return rep.Report("エラー：材質が定義されてません", -1);
-  if (WriteDbKey(ctx, "material", "type", material) != 0) return -1;
-  std::string origin = Cp932Cut(form.origin, 15);
-  if (origin.empty()) origin = "左下";
-  int originNo = ReadInt(ctx.inst.iniPath, "machine", origin, 0);
-  if (WriteDbKey(ctx, "material", "origin", origin) != 0) return -1;
-  if (WriteDbKey(ctx, "material", "originNo", Sprintf("%d", originNo)) != 0) return -1;
-
-  // 4. Machine: controller, coordinate system (an OSP needs a G15H system), program number, files.
-  std::string controller = Cp932Cut(form.controller, 15);
-  if (controller.empty()) return rep.Report("エラー：制御装置が定義されてません", -1);
-  if (WriteDbKey(ctx, "machine", "ControlDevice", controller) != 0) return -1;
-  std::string system = Cp932Cut(form.coordinateSystem, 15);
-  if (system.empty()) return rep.Report("エラー：座標系が定義されてません", -1);
-  if (FamilyOf(controller).g15Systems && system.find("G15H") == std::string::npos)
-    return rep.Report("エラー：座標系がOSP仕様に定義されてません", -1);
-  if (WriteDbKey(ctx, "machine", "CoordinateSystem", system) != 0) return -1;
-  int onumber = AtoI(form.programNumber);
-  if (WriteDbKey(ctx, "machine", "onumber", Sprintf("%d", onumber)) != 0) return -1;
-  if (WriteDbKey(ctx, "machine", "trycutfile", Sprintf("O%04d", onumber)) != 0) return -1;
-  std::string ncExtension = ReadString(ctx.inst.iniPath, "extension", controller, 16);
-  if (ncExtension.empty())
-    return rep.Reportf(-1, "エラー：[extension] %s= | 拡張子取得失敗", controller.c_str());
-  if (WriteDbKey(ctx, "machine", "ncfile", Sprintf("O%04d.%s", onumber, ncExtension.c_str())) != 0) return -1;
-
-  // 5. The TRYCUT material box.
-  if (WriteTrycutMaterial(ctx, size[0], size[1], size[2], originNo) != 0) return -1;
+  int result = SaveHeader(ctx, edit, form);
+  if (ApplyDbEdit(ctx, edit, overwrite != 1) != 0 || result != 0) return -1;
   rep.Reportf(0, "+++ DBファイル保存 : %s", ctx.dbPath.c_str());
   return 0;
 }
@@ -226,6 +260,15 @@ int NewSavedata(Context& ctx, MainForm& form) {
 }
 
 int WriteTrycutMaterial(Context& ctx, double x, double y, double z, int originNo) {
+  ProfileEdit edit(ctx.dbPath);
+  int result = WriteTrycutMaterial(ctx, edit, x, y, z, originNo);
+  if (ApplyDbEdit(ctx, edit, false) != 0) return -1;
+  return result;
+}
+
+namespace {
+
+int WriteTrycutMaterial(Context& ctx, ProfileEdit& edit, double x, double y, double z, int originNo) {
   ctx.reporter.Report("!!! routine name : WriteTrycutMaterial", 0);
   // The block lies from the origin towards +X/+Y or -X/-Y by its corner; the top face is Z 0.
   double minimum[3], maximum[3];
@@ -250,12 +293,16 @@ int WriteTrycutMaterial(Context& ctx, double x, double y, double z, int originNo
   maximum[2] = 0;
   const char axes[3] = {'X', 'Y', 'Z'};
   for (int i = 0; i < 3; ++i) {
-    if (WriteDbKey(ctx, "trycut", Sprintf("%c%s", axes[i], "max"), FormatNumber(maximum[i], false)) != 0)
+    if (WriteDbKey(ctx, edit, "trycut", Sprintf("%c%s", axes[i], "max"), FormatNumber(maximum[i], false)) !=
+        0)
       return -1;
-    if (WriteDbKey(ctx, "trycut", Sprintf("%c%s", axes[i], "min"), FormatNumber(minimum[i], false)) != 0)
+    if (WriteDbKey(ctx, edit, "trycut", Sprintf("%c%s", axes[i], "min"), FormatNumber(minimum[i], false)) !=
+        0)
       return -1;
   }
   return 0;
 }
+
+}  // namespace
 
 }  // namespace talvorin

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "store/Ascii.h"
 #include "store/Cp932.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
@@ -24,15 +25,6 @@ std::optional<std::string> KindWord(const std::string& command) {
   std::size_t close = command.rfind(']');
   if (open == std::string::npos || close == std::string::npos || close < open) return std::nullopt;
   return command.substr(open + 1, close - open - 1);
-}
-
-bool SameWord(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; };
-    if (upper(a[i]) != upper(b[i])) return false;
-  }
-  return true;
 }
 
 // Position k of a group from the keys "<xStem><k>" and "<yStem><k>"; false when either is missing.
@@ -136,19 +128,19 @@ int quorvex(Context& ctx, DxfDrawing& d) {
     ShapeValues v;
     GetShapeDefinition(ctx, section, v);
     if (!kind) continue;
-    if (SameWord(*kind, "DRILL")) {
+    if (EqualsIgnoringAsciiCase(*kind, "DRILL")) {
       WriteDrillHole(ctx, d, section, v, "ドリル", g);
-    } else if (SameWord(*kind, "NTAP")) {
+    } else if (EqualsIgnoringAsciiCase(*kind, "NTAP")) {
       WriteTapHole(ctx, d, section, v, "並目タップ", g);
-    } else if (SameWord(*kind, "REAMER")) {
+    } else if (EqualsIgnoringAsciiCase(*kind, "REAMER")) {
       WriteReamerHole(ctx, d, section, v, "リーマ", g);
-    } else if (SameWord(*kind, "COUNTERBORE")) {
+    } else if (EqualsIgnoringAsciiCase(*kind, "COUNTERBORE")) {
       WriteCounterboreHole(ctx, d, section, v, "ザグリ", g);
-    } else if (SameWord(*kind, "LONGHOLE") || SameWord(*kind, "CBLONGHOLE")) {
+    } else if (EqualsIgnoringAsciiCase(*kind, "LONGHOLE") || EqualsIgnoringAsciiCase(*kind, "CBLONGHOLE")) {
       WriteLongHole(ctx, d, section, v, "長穴", g);
-    } else if (SameWord(*kind, "BIGHOLE")) {
+    } else if (EqualsIgnoringAsciiCase(*kind, "BIGHOLE")) {
       WriteBigHoleHole(ctx, d, section, v, "大穴", g);
-    } else if (SameWord(*kind, "UGROOVE")) {
+    } else if (EqualsIgnoringAsciiCase(*kind, "UGROOVE")) {
       WriteUgroove(ctx, d, section, v, "Ｕ溝", g, min, max);
     }
   }

@@ -1,8 +1,8 @@
 #include "shell/ProgramSetup.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cctype>
+#include <cmath>
 
 #include "shell/BuildDate.h"
 #include "store/Numbers.h"
@@ -19,9 +19,13 @@ constexpr int kMinorVersion = 0;
 
 }  // namespace
 
-BuildDate TheBuildDate() { return {TALVORIN_BUILD_YEAR, TALVORIN_BUILD_MONTH, TALVORIN_BUILD_DAY}; }
+BuildDate TheBuildDate() {
+  return {TALVORIN_BUILD_YEAR, TALVORIN_BUILD_MONTH, TALVORIN_BUILD_DAY};
+}
 
-int BuildNumber(const BuildDate& date) { return date.month * 100 + date.day + date.year; }
+int BuildNumber(const BuildDate& date) {
+  return date.month * 100 + date.day + date.year;
+}
 
 std::string VersionLine(int buildNumber) {
   return Sprintf("%s %s Version %c%d.%02d.%d", kProgramName, kBuildLabel, kBuildLetter, kMajorVersion,
@@ -40,7 +44,8 @@ std::string AboutLine(const BuildDate& date, int buildNumber) {
 
 std::string ProgramInformationText(const BuildDate& date, int buildNumber, const Timestamp& f) {
   return Sprintf(
-      "%12s : %s\n%12s : %s\n%12s : %d%c%d.%02d.%d\n%12s : %d/%02d/%02d %02d:%02d:%02d\n%12s : %s\n%12s : %s\n",
+      "%12s : %s\n%12s : %s\n%12s : %d%c%d.%02d.%d\n%12s : %d/%02d/%02d %02d:%02d:%02d\n%12s : %s\n%12s : "
+      "%s\n",
       "Developer", "Brenholt", "Software", kProgramName, "Version", date.year, kBuildLetter, kMajorVersion,
       kMinorVersion, buildNumber, "Build Date", f.year, f.month, f.day, f.hour, f.minute, f.second, "Notice",
       "二次元ＮＣ加工システム（穴・溝加工）", "Reference", "ヘルプ / お読みください");
@@ -74,7 +79,8 @@ void ParseColour(std::string_view value, Colour& colour) {
       if (pos >= value.size() || value[pos] != ',') break;
       ++pos;
     }
-    while (pos < value.size() && std::isspace(static_cast<unsigned char>(value[pos]))) ++pos;
+    while (pos < value.size() && std::isspace(static_cast<unsigned char>(value[pos])))
+      ++pos;
     std::size_t start = pos;
     if (pos < value.size() && (value[pos] == '-' || value[pos] == '+')) ++pos;
     std::size_t digits = pos;
@@ -98,8 +104,8 @@ double PlacementFraction(std::string_view text) {
 
 WindowPlacement PlaceWindow(const Installation& inst, int desktopWidth, int desktopHeight, int taskbarHeight,
                             int windowWidth, int windowHeight) {
-  double fx = PlacementFraction(ReadString(inst.iniPath, "window", "X", 16, "0.5"));
-  double fy = PlacementFraction(ReadString(inst.iniPath, "window", "Y", 16, "0.5"));
+  double fx = PlacementFraction(ReadStringOr(inst.iniPath, "window", "X", 16, "0.5"));
+  double fy = PlacementFraction(ReadStringOr(inst.iniPath, "window", "Y", 16, "0.5"));
   return PlaceWindowAt(fx, fy, desktopWidth, desktopHeight, taskbarHeight, windowWidth, windowHeight);
 }
 

@@ -8,7 +8,8 @@ namespace talvorin {
 
 void WriteStartBanner(Context& ctx) {
   std::string rule;
-  for (int i = 0; i < 30; ++i) rule += "_/";
+  for (int i = 0; i < 30; ++i)
+    rule += "_/";
   Timestamp now = ctx.platform.LocalTime();
   ctx.reporter.Report(rule, 0);
   ctx.reporter.Report("ブレンホルト　二次元ＣＡＭシステム", 0);
@@ -19,13 +20,12 @@ void WriteStartBanner(Context& ctx) {
 }
 
 int CreateFolders(Context& ctx) {
-  for (int n = 0; n <= 9; ++n) {
-    std::string value = ReadString(ctx.inst.iniPath, "folder", Sprintf("%s%d", "folder", n), 16);
-    if (value.empty()) break;
+  for (const std::string& value : ReadNumberedList(ctx.inst.iniPath, "folder", "folder", 16, 10)) {
     std::string path = ctx.inst.programFolder + value;
     if (PathExists(path)) continue;
     ctx.reporter.Reportf(0, "--- フォルダ作成 %s", path.c_str());
-    if (mkdir(path.c_str(), 0777) != 0) return ctx.reporter.Reportf(-1, "エラー：フォルダ %s 作成失敗", path.c_str());
+    if (mkdir(path.c_str(), 0777) != 0)
+      return ctx.reporter.Reportf(-1, "エラー：フォルダ %s 作成失敗", path.c_str());
   }
   return 0;
 }

@@ -19,18 +19,26 @@ int GetFileDate(const std::string& path, Timestamp& record) {
 int SystemInformation(Context& ctx) {
   ctx.reporter.Report("!!! routine name : SystemInformation", 0);
   ctx.reporter.Report("+++ システム情報の更新", 0);
-  int result = 0;
-  auto write = [&](const char* key, const std::string& value) {
-    if (WriteString(ctx.inst.iniPath, "system", key, value)) {
-      ctx.reporter.Reportf(0, "[%s] %s=%s", "system", key, value.c_str());
-    } else {
-      result = ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 書き込み失敗", "system", key, value.c_str());
-    }
-  };
-  write("Version", ShortVersion(ctx.inst.buildNumber));
+  // Both keys in one replacement of the program INI; each is reported as written or not.
   Timestamp f;
   GetFileDate(ctx.platform.ExecutablePath(), f);
-  write("FileDate", Sprintf("%d/%02d/%02d %02d:%02d:%02d", f.year, f.month, f.day, f.hour, f.minute, f.second));
+  const std::pair<const char*, std::string> keys[] = {
+      {"Version", ShortVersion(ctx.inst.buildNumber)},
+      {"FileDate",
+       Sprintf("%d/%02d/%02d %02d:%02d:%02d", f.year, f.month, f.day, f.hour, f.minute, f.second)}};
+  ProfileEdit edit(ctx.inst.iniPath);
+  bool collected[2];
+  for (int i = 0; i < 2; ++i)
+    collected[i] = edit.Write("system", keys[i].first, keys[i].second);
+  const bool applied = edit.Apply();
+  int result = 0;
+  for (int i = 0; i < 2; ++i) {
+    const auto& [key, value] = keys[i];
+    if (collected[i] && applied)
+      ctx.reporter.Reportf(0, "[%s] %s=%s", "system", key, value.c_str());
+    else
+      result = ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 書き込み失敗", "system", key, value.c_str());
+  }
   return result;
 }
 

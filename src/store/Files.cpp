@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "store/Profile.h"
+
 namespace talvorin {
 
 bool ReadAllFrom(int fd, std::string& out) {
@@ -62,7 +64,7 @@ bool KeepOwner(int fd, const struct stat& old) {
 
 }  // namespace
 
-bool ReplaceWholeFile(const std::string& file, std::string_view bytes) {
+bool ReplaceWholeFile(const std::string& file, std::string_view bytes, struct stat* written) {
   // A symbolic link is kept: its target is replaced.
   std::string target = file;
   struct stat lst;
@@ -89,7 +91,9 @@ bool ReplaceWholeFile(const std::string& file, std::string_view bytes) {
   if (fd < 0) return false;
   if (exists) KeepOwner(fd, old);  // before fchmod: a change of owner clears set-id bits
   bool ok = WriteAll(fd, bytes) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
+  if (ok && written) ok = fstat(fd, written) == 0;
   ok = (close(fd) == 0) && ok;
+  ForgetCachedProfile(file);
   if (!ok || rename(temp.c_str(), target.c_str()) != 0) {
     unlink(temp.c_str());
     return false;
@@ -147,6 +151,7 @@ bool ReplacementFile::Commit() {
   bool ok = !failed_ && fchmod(fd_, static_cast<mode_t>(mode_)) == 0 && fsync(fd_) == 0;
   ok = close(fd_) == 0 && ok;
   fd_ = -1;
+  ForgetCachedProfile(target_);
   if (!ok || rename(temp_.c_str(), target_.c_str()) != 0) {
     unlink(temp_.c_str());
     temp_.clear();

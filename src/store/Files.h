@@ -1,6 +1,8 @@
 // Whole-file reads and atomic whole-file replacement, for every file the system keeps.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <string>
 #include <string_view>
 
@@ -15,8 +17,9 @@ bool ReadAllFrom(int fd, std::string& out);
 // never a torn one: a temporary file in the same folder, flushed to disk, renamed over the old file.
 // An existing file keeps its permissions and, where allowed, its owner and group; a new one gets 0666
 // less the umask. A symbolic link keeps pointing at the replaced file. False (and nothing changed) when
-// the folder does not exist, the file may not be written, or writing fails.
-bool ReplaceWholeFile(const std::string& path, std::string_view bytes);
+// the folder does not exist, the file may not be written, or writing fails. `written`, when given,
+// receives the status of the new file.
+bool ReplaceWholeFile(const std::string& path, std::string_view bytes, struct stat* written = nullptr);
 
 // A file written anew piece by piece, for writers whose output must not be held in memory (NC
 // programs, drawings). The pieces go to a temporary file beside the target; Commit() flushes it to

@@ -1,4 +1,5 @@
 #include "store/Installation.h"
+#include "store/Ascii.h"
 
 #include <dirent.h>
 
@@ -9,15 +10,6 @@
 
 namespace talvorin {
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 namespace {
 
 // The entry of `folder` (ending in "/") named `name` up to ASCII letter case; `name` when none is.
@@ -27,7 +19,7 @@ std::string FindEntry(const std::string& folder, std::string_view name) {
   std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
   if (!dir) return std::string(name);
   while (struct dirent* entry = readdir(dir.get())) {
-    if (EqualIgnoringAsciiCase(entry->d_name, name)) return entry->d_name;
+    if (EqualsIgnoringAsciiCase(entry->d_name, name)) return entry->d_name;
   }
   return std::string(name);
 }

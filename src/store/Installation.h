@@ -23,9 +23,6 @@ struct Installation {
   Colour textColour{0, 0, 0};
 };
 
-// Text comparison without regard to ASCII letter case, as file and setting names are compared.
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
-
 // Path of a file of the program folder; `name` may start with "table/". An existing file whose name
 // differs only in ASCII letter case is found ("definetool.tbl" finds "defineTool.tbl"); otherwise the
 // name is joined as given.

@@ -1,10 +1,11 @@
 #include "store/Numbers.h"
 
+#include <locale.h>
+#include <charconv>
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 
 namespace talvorin {
 namespace {
@@ -18,12 +19,18 @@ locale_t CLocale() {
 }  // namespace
 
 std::string FormatNumber(double value, bool keepPoint) {
-  std::string text = Sprintf("%.3f", value);
-  std::size_t end = text.size();
-  while (end > 1 && text[end - 1] == '0') --end;
-  if (end > 1 && text[end - 1] == '.' && !keepPoint) --end;
-  text.resize(end);
-  return text;
+  // std::to_chars with a precision gives exactly printf's "%.3f" digits (in the "C" locale), without
+  // printf's format parsing and locale switch: this runs for every coordinate of an NC program.
+  // The longest text is DBL_MAX: a sign, 309 digits, the point and three decimals.
+  char buffer[320];
+  const auto [last, error] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
+  if (error != std::errc()) return Sprintf("%.3f", value);
+  std::size_t end = static_cast<std::size_t>(last - buffer);
+  while (end > 1 && buffer[end - 1] == '0')
+    --end;
+  if (end > 1 && buffer[end - 1] == '.' && !keepPoint) --end;
+  return std::string(buffer, end);
 }
 
 double AtoF(std::string_view text) {

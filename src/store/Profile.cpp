@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 
 #include "store/Cp932.h"
@@ -18,8 +19,6 @@
 
 namespace talvorin {
 namespace {
-
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 // A parsed file and the identity it was parsed from. Any change of device, inode, size or
 // modification time (ns) makes the next access parse the file again.
@@ -44,34 +43,75 @@ struct CacheEntry {
 std::mutex cacheMutex;
 std::unordered_map<std::string, CacheEntry> cache;
 
+// The open operation of this thread: the files checked against the disk in it, with the identity
+// they had then (absent files with none).
+struct OperationState {
+  int depth = 0;
+  std::unordered_map<std::string, std::optional<FileIdentity>> checked;
+};
+thread_local OperationState operation;
+
 enum class LoadResult { Ok, Absent, Unreadable };
 
+// The profile of an absent or unreadable file.
+std::shared_ptr<const ParsedProfile> EmptyProfile() {
+  static const auto empty = std::make_shared<const ParsedProfile>();
+  return empty;
+}
+
+// The cached parse of `file` when it still has `identity`.
+std::shared_ptr<const ParsedProfile> Cached(const std::string& file, const FileIdentity& identity) {
+  std::lock_guard<std::mutex> lock(cacheMutex);
+  auto it = cache.find(file);
+  if (it != cache.end() && it->second.identity == identity) return it->second.profile;
+  return nullptr;
+}
+
+void Remember(const std::string& file, const FileIdentity& identity,
+              std::shared_ptr<const ParsedProfile> profile) {
+  {
+    std::lock_guard<std::mutex> lock(cacheMutex);
+    cache[file] = {identity, profile};
+  }
+  if (operation.depth > 0) operation.checked[file] = identity;
+}
+
 // The parsed file, from the cache when the file is unchanged. An absent file is an empty profile.
+// Inside an operation a file checked once is not checked again.
 LoadResult Load(const std::string& file, std::shared_ptr<const ParsedProfile>& out) {
+  if (operation.depth > 0) {
+    auto seen = operation.checked.find(file);
+    if (seen != operation.checked.end()) {
+      if (!seen->second) {
+        out = EmptyProfile();
+        return LoadResult::Absent;
+      }
+      if ((out = Cached(file, *seen->second))) return LoadResult::Ok;
+    }
+  }
   struct stat st;
   if (stat(file.c_str(), &st) != 0) {
     const bool absent = errno == ENOENT || errno == ENOTDIR;  // before anything else can change errno
-    std::lock_guard<std::mutex> lock(cacheMutex);
-    cache.erase(file);
-    out = std::make_shared<ParsedProfile>();
+    {
+      std::lock_guard<std::mutex> lock(cacheMutex);
+      cache.erase(file);
+    }
+    out = EmptyProfile();
+    if (absent && operation.depth > 0) operation.checked[file] = std::nullopt;
     return absent ? LoadResult::Absent : LoadResult::Unreadable;
   }
   if (!S_ISREG(st.st_mode)) {
-    out = std::make_shared<ParsedProfile>();
+    out = EmptyProfile();
     return LoadResult::Unreadable;
   }
-  {
-    std::lock_guard<std::mutex> lock(cacheMutex);
-    auto it = cache.find(file);
-    if (it != cache.end() && it->second.identity == IdentityOf(st)) {
-      out = it->second.profile;
-      return LoadResult::Ok;
-    }
+  if ((out = Cached(file, IdentityOf(st)))) {
+    if (operation.depth > 0) operation.checked[file] = IdentityOf(st);
+    return LoadResult::Ok;
   }
   int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     const bool absent = errno == ENOENT;
-    out = std::make_shared<ParsedProfile>();
+    out = EmptyProfile();
     return absent ? LoadResult::Absent : LoadResult::Unreadable;
   }
   std::string bytes;
@@ -80,16 +120,13 @@ LoadResult Load(const std::string& file, std::shared_ptr<const ParsedProfile>& o
   ok = ok && ReadAllFrom(fd, bytes);
   close(fd);
   if (!ok) {
-    out = std::make_shared<ParsedProfile>();
+    out = EmptyProfile();
     return LoadResult::Unreadable;
   }
   auto parsed = std::make_shared<const ParsedProfile>(ParseProfile(bytes));
   // Cache only what was read as the identity says: a file that changed while it was read is parsed
   // again next time.
-  if (static_cast<off_t>(bytes.size()) == st.st_size) {
-    std::lock_guard<std::mutex> lock(cacheMutex);
-    cache[file] = {IdentityOf(st), parsed};
-  }
+  if (static_cast<off_t>(bytes.size()) == st.st_size) Remember(file, IdentityOf(st), parsed);
   out = parsed;
   return LoadResult::Ok;
 }
@@ -112,12 +149,13 @@ bool ToFileEncoding(std::string_view utf8Text, bool utf8File, std::string& out) 
   return Utf8ToCp932(utf8Text, out);
 }
 
-// The stored value of section/key in file bytes, quotes removed; empty when absent or empty.
-std::string_view StoredValue(const ParsedProfile& p, const std::string& section, const std::string& key) {
+// The stored value of section/key in file bytes, quotes removed; nullopt when the key is absent.
+std::optional<std::string_view> StoredValue(const ParsedProfile& p, const std::string& section,
+                                            const std::string& key) {
   const ProfileSection* s = FindSection(p, section);
-  if (!s) return {};
+  if (!s) return std::nullopt;
   std::size_t line = FindKey(*s, key, p.utf8);
-  if (line == std::string::npos) return {};
+  if (line == std::string::npos) return std::nullopt;
   std::string_view v = p.lines[line].Value();
   if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
     v.remove_prefix(1);
@@ -128,18 +166,6 @@ std::string_view StoredValue(const ParsedProfile& p, const std::string& section,
 
 std::string CutToLimit(std::string_view utf8Text, std::size_t limit) {
   return Cp932Cut(utf8Text, limit == 0 ? 0 : limit - 1);
-}
-
-// Replaces the file atomically; on success the cache holds the new content.
-bool ReplaceFile(const std::string& file, const std::string& bytes) {
-  if (!ReplaceWholeFile(file, bytes)) return false;
-  struct stat st;
-  std::lock_guard<std::mutex> lock(cacheMutex);
-  if (stat(file.c_str(), &st) == 0 && static_cast<std::size_t>(st.st_size) == bytes.size())
-    cache[file] = {IdentityOf(st), std::make_shared<const ParsedProfile>(ParseProfile(bytes))};
-  else
-    cache.erase(file);
-  return true;
 }
 
 bool HasLineBreak(std::string_view s) {
@@ -153,32 +179,38 @@ bool HasEdgeTab(std::string_view s) {
   return !s.empty() && (s.front() == '\t' || s.back() == '\t');
 }
 
-}  // namespace
-
-std::string ReadString(const std::string& file, std::string_view section, std::string_view key,
-                       std::size_t limit, std::string_view defaultValue) {
-  std::shared_ptr<const ParsedProfile> p;
-  Load(file, p);
-  std::string s, k;
-  if (ToFileEncoding(TrimSpaces(section), p->utf8, s) && ToFileEncoding(TrimSpaces(key), p->utf8, k)) {
-    std::string_view v = StoredValue(*p, s, k);
-    if (!v.empty() && limit > 0) {
-      if (p->utf8) return CutToLimit(v, limit);
-      return Cp932ToUtf8(Cp932CutBytes(v, limit - 1));
-    }
-  }
-  while (!defaultValue.empty() && defaultValue.back() == ' ')
-    defaultValue.remove_suffix(1);
-  return CutToLimit(defaultValue, limit);
+// A default as a read gives it: trailing spaces removed, cut to the limit.
+std::string DefaultText(std::string_view text, std::size_t limit) {
+  while (!text.empty() && text.back() == ' ')
+    text.remove_suffix(1);
+  return CutToLimit(text, limit);
 }
 
-int ReadInt(const std::string& file, std::string_view section, std::string_view key, int defaultValue) {
-  std::shared_ptr<const ParsedProfile> p;
-  Load(file, p);
+// The names of a write, checked as storable.
+bool StorableNames(std::string_view section, std::string_view key) {
+  if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key)) return false;
+  return section.find(']') == std::string_view::npos && key.find('=') == std::string_view::npos &&
+         key.front() != '[' && key.front() != ';' && !HasEdgeTab(section) && !HasEdgeTab(key);
+}
+
+std::string ReadFrom(const ParsedProfile& p, std::string_view section, std::string_view key,
+                     std::size_t limit, std::string_view defaultValue) {
   std::string s, k;
-  if (!ToFileEncoding(TrimSpaces(section), p->utf8, s) || !ToFileEncoding(TrimSpaces(key), p->utf8, k))
+  if (ToFileEncoding(TrimSpaces(section), p.utf8, s) && ToFileEncoding(TrimSpaces(key), p.utf8, k)) {
+    if (std::optional<std::string_view> v = StoredValue(p, s, k)) {
+      if (v->empty() || limit == 0) return {};
+      if (p.utf8) return CutToLimit(*v, limit);
+      return Cp932ToUtf8(Cp932CutBytes(*v, limit - 1));
+    }
+  }
+  return DefaultText(defaultValue, limit);
+}
+
+int ReadIntFrom(const ParsedProfile& p, std::string_view section, std::string_view key, int defaultValue) {
+  std::string s, k;
+  if (!ToFileEncoding(TrimSpaces(section), p.utf8, s) || !ToFileEncoding(TrimSpaces(key), p.utf8, k))
     return defaultValue;
-  std::string_view v = StoredValue(*p, s, k);
+  std::string_view v = StoredValue(p, s, k).value_or(std::string_view());
   if (v.empty()) return defaultValue;
   // Leading decimal number with an optional sign, accumulated as unsigned 32 bits (wrap-around).
   std::size_t i = 0;
@@ -194,79 +226,53 @@ int ReadInt(const std::string& file, std::string_view section, std::string_view 
   return static_cast<int>(n);
 }
 
+}  // namespace
+
+std::string ReadString(const std::string& file, std::string_view section, std::string_view key,
+                       std::size_t limit, std::string_view defaultValue) {
+  std::shared_ptr<const ParsedProfile> p;
+  Load(file, p);
+  return ReadFrom(*p, section, key, limit, defaultValue);
+}
+
+std::string ReadStringOr(const std::string& file, std::string_view section, std::string_view key,
+                         std::size_t limit, std::string_view fallback) {
+  std::string value = ReadString(file, section, key, limit);
+  return value.empty() ? DefaultText(fallback, limit) : value;
+}
+
+int ReadInt(const std::string& file, std::string_view section, std::string_view key, int defaultValue) {
+  std::shared_ptr<const ParsedProfile> p;
+  Load(file, p);
+  return ReadIntFrom(*p, section, key, defaultValue);
+}
+
+std::vector<std::string> ReadNumberedList(const std::string& file, std::string_view section,
+                                          std::string_view stem, std::size_t limit, long long maximum,
+                                          int first) {
+  std::shared_ptr<const ParsedProfile> p;
+  Load(file, p);
+  std::vector<std::string> values;
+  std::string key(stem);
+  for (long long i = first; i < first + maximum; ++i) {
+    key.resize(stem.size());
+    key += std::to_string(i);
+    std::string value = ReadFrom(*p, section, key, limit, {});
+    if (value.empty()) break;
+    values.push_back(std::move(value));
+  }
+  return values;
+}
+
 bool WriteString(const std::string& file, std::string_view section, std::string_view key,
                  std::string_view value) {
-  section = TrimSpaces(section);
-  key = TrimSpaces(key);
-  if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value))
-    return false;
-  if (section.find(']') != std::string_view::npos || key.find('=') != std::string_view::npos ||
-      key.front() == '[' || key.front() == ';' || HasEdgeTab(section) || HasEdgeTab(key))
-    return false;
-
-  std::shared_ptr<const ParsedProfile> current;
-  if (Load(file, current) == LoadResult::Unreadable) return false;
-  ParsedProfile p = *current;
-  std::string s, k, v;
-  if (!ToFileEncoding(section, p.utf8, s) || !ToFileEncoding(key, p.utf8, k) ||
-      !ToFileEncoding(value, p.utf8, v))
-    return false;
-
-  const ProfileSection* sec = FindSection(p, s);
-  if (sec) {
-    std::size_t keyLine = FindKey(*sec, k, p.utf8);
-    if (keyLine != std::string::npos) {
-      // In place, with the key as it is spelled in the file.
-      ProfileLine& line = p.lines[keyLine];
-      line.bytes = std::string(line.Name()) + "=" + v;
-      line.end = "\r\n";
-    } else {
-      // After the last key line of the section, before trailing blank and comment lines.
-      std::size_t after = sec->lastKeyLine;
-      if (p.lines[after].end.empty()) p.lines[after].end = "\r\n";
-      ProfileLine line;
-      line.bytes = k + "=" + v;
-      line.end = "\r\n";
-      p.lines.insert(p.lines.begin() + static_cast<long>(after) + 1, std::move(line));
-    }
-  } else {
-    std::string header = "[" + s + "]";
-    if (!p.lines.empty() && p.lines.back().end.empty()) {
-      ProfileLine& last = p.lines.back();
-      // An empty last line, or a file of nothing but the byte-order mark, takes the header.
-      if (last.bytes.empty() || (p.utf8 && p.lines.size() == 1 && last.bytes == kBom)) {
-        last.bytes += header;
-        last.end = "\r\n";
-        header.clear();
-      } else {
-        last.end = "\r\n";
-      }
-    }
-    if (!header.empty()) p.lines.push_back({header, "\r\n"});
-    ProfileLine line;
-    line.bytes = k + "=" + v;
-    line.end = "\r\n";
-    p.lines.push_back(std::move(line));
-  }
-  return ReplaceFile(file, SerializeProfile(p));
+  ProfileEdit edit(file);
+  return edit.Write(section, key, value) && edit.Apply();
 }
 
 bool DeleteKey(const std::string& file, std::string_view section, std::string_view key) {
-  std::shared_ptr<const ParsedProfile> current;
-  LoadResult r = Load(file, current);
-  if (r == LoadResult::Absent) return true;
-  if (r == LoadResult::Unreadable) return false;
-  std::string s, k;
-  if (!ToFileEncoding(TrimSpaces(section), current->utf8, s) ||
-      !ToFileEncoding(TrimSpaces(key), current->utf8, k))
-    return true;  // a name the file cannot hold is not in it
-  const ProfileSection* sec = FindSection(*current, s);
-  if (!sec) return true;
-  std::size_t keyLine = FindKey(*sec, k, current->utf8);
-  if (keyLine == std::string::npos) return true;
-  ParsedProfile p = *current;
-  p.lines.erase(p.lines.begin() + static_cast<long>(keyLine));
-  return ReplaceFile(file, SerializeProfile(p));
+  ProfileEdit edit(file);
+  return edit.Delete(section, key) && edit.Apply();
 }
 
 bool PathExists(const std::string& path) {
@@ -277,6 +283,111 @@ bool PathExists(const std::string& path) {
 void ClearProfileCache() {
   std::lock_guard<std::mutex> lock(cacheMutex);
   cache.clear();
+  operation.checked.clear();
+}
+
+void ForgetCachedProfile(const std::string& path) {
+  {
+    std::lock_guard<std::mutex> lock(cacheMutex);
+    cache.erase(path);
+  }
+  operation.checked.erase(path);
+}
+
+ProfileOperation::ProfileOperation() {
+  ++operation.depth;
+}
+
+ProfileOperation::~ProfileOperation() {
+  if (--operation.depth == 0) operation.checked.clear();
+}
+
+ProfileEdit::ProfileEdit(std::string file) : file_(std::move(file)) {}
+
+ProfileEdit::~ProfileEdit() = default;
+
+bool ProfileEdit::Load() {
+  if (!loaded_) {
+    std::shared_ptr<const ParsedProfile> current;
+    readable_ = talvorin::Load(file_, current) != LoadResult::Unreadable;
+    profile_ = std::make_unique<ParsedProfile>(*current);
+    loaded_ = true;
+  }
+  return readable_;
+}
+
+void ProfileEdit::StartCollecting() {
+  if (applied_) {
+    changes_.clear();
+    applied_ = false;
+  }
+}
+
+void ProfileEdit::Reset(std::string_view fileBytes) {
+  StartCollecting();
+  changes_.clear();
+  profile_ = std::make_unique<ParsedProfile>(ParseProfile(fileBytes));
+  loaded_ = readable_ = changed_ = true;
+}
+
+bool ProfileEdit::Write(std::string_view section, std::string_view key, std::string_view value) {
+  StartCollecting();
+  section = TrimSpaces(section);
+  key = TrimSpaces(key);
+  if (!StorableNames(section, key) || HasLineBreak(value) || !Load()) return false;
+  std::string s, k, v;
+  if (!ToFileEncoding(section, profile_->utf8, s) || !ToFileEncoding(key, profile_->utf8, k) ||
+      !ToFileEncoding(value, profile_->utf8, v))
+    return false;
+  SetProfileValue(*profile_, s, k, v);
+  changes_.push_back({std::string(section), std::string(key), std::string(value), false});
+  changed_ = true;
+  return true;
+}
+
+bool ProfileEdit::Delete(std::string_view section, std::string_view key) {
+  StartCollecting();
+  if (!Load()) return false;
+  std::string s, k;
+  if (!ToFileEncoding(TrimSpaces(section), profile_->utf8, s) ||
+      !ToFileEncoding(TrimSpaces(key), profile_->utf8, k))
+    return true;  // a name the file cannot hold is not in it
+  if (RemoveProfileKey(*profile_, s, k)) {
+    changes_.push_back({std::string(TrimSpaces(section)), std::string(TrimSpaces(key)), "", true});
+    changed_ = true;
+  }
+  return true;
+}
+
+std::string ProfileEdit::ReadString(std::string_view section, std::string_view key, std::size_t limit,
+                                    std::string_view defaultValue) {
+  Load();
+  return ReadFrom(*profile_, section, key, limit, defaultValue);
+}
+
+int ProfileEdit::ReadInt(std::string_view section, std::string_view key, int defaultValue) {
+  Load();
+  return ReadIntFrom(*profile_, section, key, defaultValue);
+}
+
+bool ProfileEdit::Apply() {
+  applied_ = true;
+  if (!changed_) return true;
+  changed_ = false;
+  loaded_ = false;
+  std::string bytes = SerializeProfile(*profile_);
+  struct stat st;
+  if (!ReplaceWholeFile(file_, bytes, &st)) {
+    ForgetCachedProfile(file_);
+    profile_.reset();
+    return false;
+  }
+  // The cache holds the new content under the identity of the file just written.
+  ForgetCachedProfile(file_);
+  if (static_cast<std::size_t>(st.st_size) == bytes.size())
+    Remember(file_, IdentityOf(st), std::shared_ptr<const ParsedProfile>(std::move(profile_)));
+  profile_.reset();
+  return true;
 }
 
 }  // namespace talvorin

@@ -27,8 +27,8 @@ struct ProfileLine {
 
 // Where the first section of a name lies and where its keys are (first key of a name only).
 struct ProfileSection {
-  std::size_t line = 0;         // index of the section line
-  std::size_t lastKeyLine = 0;  // index of its last key line; == line when it has none
+  std::size_t line = 0;                               // index of the section line
+  std::size_t lastKeyLine = 0;                        // index of its last key line; == line when it has none
   std::unordered_map<std::string, std::size_t> keys;  // folded key name -> line index
 };
 
@@ -53,5 +53,16 @@ std::string FoldProfileName(std::string_view name, bool utf8);
 // Lookups by name (given in the file's encoding); nullptr / npos when absent.
 const ProfileSection* FindSection(const ParsedProfile& profile, std::string_view section);
 std::size_t FindKey(const ProfileSection& section, std::string_view key, bool utf8);
+
+// Edits in place, names and value in the file's encoding and already checked as storable. Each keeps
+// the profile exactly as ParseProfile(SerializeProfile(profile)) would give it, index included.
+// SetProfileValue replaces the value of the first key of the name in the first section of the name,
+// keeping the key's spelling; a new key goes after the section's last key line (before its trailing
+// blank and comment lines), a new section at the end of the file.
+void SetProfileValue(ParsedProfile& profile, std::string_view section, std::string_view key,
+                     std::string_view value);
+// Removes that key's line (a later key of the same name in the section then counts); false when there
+// was none.
+bool RemoveProfileKey(ParsedProfile& profile, std::string_view section, std::string_view key);
 
 }  // namespace talvorin

@@ -17,13 +17,7 @@ constexpr int kListMaximum = 30;
 
 // Keys "<stem>0" upward to the first missing one, at most thirty.
 std::vector<std::string> NumberedNames(const std::string& file, const char* section, const char* stem) {
-  std::vector<std::string> names;
-  for (int i = 0; i < kListMaximum; ++i) {
-    std::string name = ReadString(file, section, Sprintf("%s%d", stem, i), kNameLimit);
-    if (name.empty()) break;
-    names.push_back(name);
-  }
-  return names;
+  return ReadNumberedList(file, section, stem, kNameLimit, kListMaximum);
 }
 
 // The condition table that the register table names for the form's tool and material; empty when
@@ -102,6 +96,20 @@ int GetTooldefaultCondition(Context& ctx, ConditionForm& form) {
   return 0;
 }
 
+namespace {
+
+// Writes the collected values; when the table cannot be replaced, each of them is reported as not
+// written.
+int ApplyConditions(Context& ctx, ProfileEdit& edit) {
+  if (edit.Apply()) return 0;
+  for (const ProfileChange& c : edit.Changes())
+    ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 加工条件書込み失敗", c.section.c_str(), c.key.c_str(),
+                         c.value.c_str());
+  return -1;
+}
+
+}  // namespace
+
 int RegisterToolCondition(Context& ctx, ConditionForm& form) {
   // 1. Tool, material and diameter.
   ctx.reporter.Report("!!! routine name : RegisterToolCondition", 0);
@@ -118,6 +126,8 @@ int RegisterToolCondition(Context& ctx, ConditionForm& form) {
   //    stop the other.
   std::string table = ConditionRegisterFile(ctx.inst);
   std::string section = DiameterSection(form.values[0]);
+  // The values go into the table in one replacement of the file.
+  ProfileEdit edit(path);
   int written = 0;
   bool failed = false;
   for (int p = 1; p <= 2; ++p) {
@@ -132,7 +142,7 @@ int RegisterToolCondition(Context& ctx, ConditionForm& form) {
       continue;
     }
     std::string value = Sprintf("%d", WholeNumber(text));
-    if (!WriteString(path, section, key, value)) {
+    if (!edit.Write(section, key, value)) {
       ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 加工条件書込み失敗", section.c_str(), key.c_str(),
                            value.c_str());
       failed = true;
@@ -144,11 +154,14 @@ int RegisterToolCondition(Context& ctx, ConditionForm& form) {
   // 4. The third value as typed, under the key that "key3" names.
   std::string key3 = ReadString(table, form.toolName, "key3", kKeyLimit);
   if (!key3.empty() && !form.values[3].empty()) {
-    if (!WriteString(path, section, key3, form.values[3]))
+    if (!edit.Write(section, key3, form.values[3])) {
+      ApplyConditions(ctx, edit);
       return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 加工条件書込み失敗", section.c_str(), key3.c_str(),
                                   form.values[3].c_str());
+    }
     ++written;
   }
+  if (ApplyConditions(ctx, edit) != 0) return -1;
 
   // A value that was not written stays on the screen to be corrected and saved again.
   if (failed) return -1;

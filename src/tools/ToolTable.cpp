@@ -107,20 +107,34 @@ int WriteToolTabel(Context& ctx, ToolForm& form) {
   ctx.reporter.Report("!!! routine name : WriteToolTabel", 0);
   std::string path = MagazineFile(ctx.inst);
   int rows = ScreenRows(ctx.inst);
-  for (int n = 1; n <= rows; ++n) {
-    const ToolRow& row = form.rows[static_cast<std::size_t>(n - 1)];
-    std::string section = PocketSection(n);
-    // The fields hold no more than their limits; a longer text from elsewhere is cut the same way.
-    // 2. A refused write stops here; the rows before it stay written.
-    std::string name = Cp932Cut(row.toolName, kToolNameLimit - 1);
-    if (!name.empty() && !WriteString(path, section, "toolname", name))
-      return ctx.reporter.Reportf(-1, "エラー：[%s] toolname=%s 工具名書込み失敗", section.c_str(),
-                                  name.c_str());
-    std::string diameter = Cp932Cut(row.diameter, kDiameterLimit - 1);
-    if (!diameter.empty() && !WriteString(path, section, "diameter", diameter))
-      return ctx.reporter.Reportf(-1, "エラー：[%s] diameter=%s 工具径書込み失敗", section.c_str(),
-                                  diameter.c_str());
+  // The whole table in one replacement of the magazine file.
+  ProfileEdit edit(path);
+  auto writeRows = [&] {
+    for (int n = 1; n <= rows; ++n) {
+      const ToolRow& row = form.rows[static_cast<std::size_t>(n - 1)];
+      std::string section = PocketSection(n);
+      // The fields hold no more than their limits; a longer text from elsewhere is cut the same way.
+      // 2. A refused write stops here; the rows before it stay written.
+      std::string name = Cp932Cut(row.toolName, kToolNameLimit - 1);
+      if (!name.empty() && !edit.Write(section, "toolname", name))
+        return ctx.reporter.Reportf(-1, "エラー：[%s] toolname=%s 工具名書込み失敗", section.c_str(),
+                                    name.c_str());
+      std::string diameter = Cp932Cut(row.diameter, kDiameterLimit - 1);
+      if (!diameter.empty() && !edit.Write(section, "diameter", diameter))
+        return ctx.reporter.Reportf(-1, "エラー：[%s] diameter=%s 工具径書込み失敗", section.c_str(),
+                                    diameter.c_str());
+    }
+    return 0;
+  };
+  const int written = writeRows();
+  if (!edit.Apply()) {
+    const ProfileChange& c = edit.Changes().front();
+    const bool name = c.key == "toolname";
+    return ctx.reporter.Reportf(
+        -1, name ? "エラー：[%s] toolname=%s 工具名書込み失敗" : "エラー：[%s] diameter=%s 工具径書込み失敗",
+        c.section.c_str(), c.value.c_str());
   }
+  if (written != 0) return -1;
 
   // 3. Done, with an information box.
   ctx.reporter.Report("+++ 工具テーブルを更新しました。", 1);

@@ -80,7 +80,7 @@ int MakeTrycutBatchFile(Context& ctx, const std::string& folder, const std::stri
   std::string exe = ReadString(ctx.inst.iniPath, "trycut", "exeFile", kProgramLimit);
   if (exe.empty())
     return rep.Reportf(-1, "エラー：[%s] %s= | db TRYCUTファイル取得失敗", "trycut", "exeFile");
-  std::string option = ReadString(ctx.inst.iniPath, "trycut", "StartOption", kShortLimit, "/x2");
+  std::string option = ReadStringOr(ctx.inst.iniPath, "trycut", "StartOption", kShortLimit, "/x2");
 
   batchPath = Sprintf("%s/%s.bat", folder.c_str(), base.c_str());
   TextFile bat;

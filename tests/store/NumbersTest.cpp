@@ -2,7 +2,13 @@
 
 #include <climits>
 #include <clocale>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "store/Numbers.h"
 
@@ -35,6 +41,69 @@ TEST(FormatNumber, DropPointExamples) {
   EXPECT_EQ(FormatNumber(-12.5, false), "-12.5");
   EXPECT_EQ(FormatNumber(0, false), "0");
   EXPECT_EQ(FormatNumber(3, false), "3");
+}
+
+// The number text is "%.3f" with zeros trimmed, whatever produces it: for values of every magnitude,
+// sign and rounding case the text equals printf's digits trimmed by the rule.
+TEST(FormatNumber, GivesPrintfDigitsForEveryKindOfValue) {
+  auto expected = [](double v, bool keepPoint) {
+    char text[400];
+    std::snprintf(text, sizeof text, "%.3f", v);
+    std::size_t end = std::strlen(text);
+    while (end > 1 && text[end - 1] == '0')
+      --end;
+    if (end > 1 && text[end - 1] == '.' && !keepPoint) --end;
+    return std::string(text, end);
+  };
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                0.0005,
+                                -0.0005,
+                                0.0015,
+                                0.0025,
+                                1.0005,
+                                2.0005,
+                                123.4565,
+                                -123.4565,
+                                0.9995,
+                                9.9995,
+                                -9.9995,
+                                999999.9995,
+                                1e15,
+                                1e16 + 2,
+                                9007199254740993.0,
+                                1e22,
+                                -1e300,
+                                std::numeric_limits<double>::max(),
+                                -std::numeric_limits<double>::max(),
+                                std::numeric_limits<double>::min(),
+                                std::numeric_limits<double>::denorm_min(),
+                                std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity(),
+                                std::numeric_limits<double>::quiet_NaN()};
+  // Every half of a thousandth up to 100, both signs: the rounding of the exact binary value decides.
+  for (int k = 0; k < 100000; ++k) {
+    values.push_back((k + 0.5) / 1000.0);
+    values.push_back(-(k + 0.5) / 1000.0);
+  }
+  // Random bit patterns (every exponent) and random coordinates of a plate.
+  std::mt19937_64 random(20261209);
+  for (int k = 0; k < 100000; ++k) {
+    std::uint64_t bits = random();
+    double v;
+    std::memcpy(&v, &bits, sizeof v);
+    values.push_back(v);
+    values.push_back(static_cast<double>(static_cast<std::int64_t>(random() % 20000001) - 10000000) / 7919.0);
+  }
+  for (double v : values) {
+    ASSERT_EQ(FormatNumber(v, true), expected(v, true)) << std::hexfloat << v;
+    ASSERT_EQ(FormatNumber(v, false), expected(v, false)) << std::hexfloat << v;
+  }
+  EXPECT_EQ(FormatNumber(0.0005, true), "0.001");
+  EXPECT_EQ(FormatNumber(1.0005, true), "1.");  // 1.000499999... in binary
+  EXPECT_EQ(FormatNumber(-0.0, true), "-0.");
+  EXPECT_EQ(FormatNumber(-0.0, false), "-0");
+  EXPECT_EQ(FormatNumber(1e22, false), "10000000000000000000000");
 }
 
 TEST(FormatNumber, RoundsToThreeDecimals) {

@@ -143,13 +143,15 @@ TEST_F(ProfileRead, OneMatchingPairOfQuotesIsRemoved) {
   EXPECT_EQ(ReadString(f, "s", "middle", 16), "a\"b\"");
 }
 
-TEST_F(ProfileRead, EmptyValueReadsLikeAMissingKey) {
+TEST_F(ProfileRead, EmptyValueReadsAsEmptyTextAndAsAMissingInteger) {
   std::string f = File("[s]\r\nempty=\r\nblanks= \t \r\nquotes=\"\"\r\n");
-  for (const char* key : {"empty", "blanks", "quotes", "absent"}) {
+  for (const char* key : {"empty", "blanks", "quotes"}) {
     EXPECT_EQ(ReadString(f, "s", key, 16), "") << key;
-    EXPECT_EQ(ReadString(f, "s", key, 16, "dat"), "dat") << key;
+    EXPECT_EQ(ReadString(f, "s", key, 16, "dat"), "") << key;
     EXPECT_EQ(ReadInt(f, "s", key, 42), 42) << key;
   }
+  EXPECT_EQ(ReadString(f, "s", "absent", 16, "dat"), "dat");
+  EXPECT_EQ(ReadInt(f, "s", "absent", 42), 42);
   EXPECT_EQ(ReadString(folder_.File("no-such-file.ini"), "s", "k", 16, "dat"), "dat");
 }
 

@@ -1,0 +1,19 @@
+#include "store/Ascii.h"
+
+namespace talvorin {
+
+std::string AsciiUpperCase(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    c = AsciiUpper(c);
+  return out;
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
+
+}  // namespace talvorin
