@@ -154,7 +154,9 @@ std::string LargestProject(const std::string& folder) {
   std::string text =
       "[material]\nX=400.\nY=300.\nZ=20.\n\n[machine]\nControlDevice=FANUC\nCoordinateSystem=G54\n"
       "onumber=1\nncpath=" +
-      folder + "\nncfile=O0001.NC\nStartX=0.\nStartY=0.\nStartZ=50.\n\n";
+      folder +
+      "\nncfile=O0001.NC\nStartX=0.\nStartY=0.\nStartZ=50.\n\n"
+      "[trycut]\nXmax=400\nXmin=0\nYmax=300\nYmin=0\nZmax=0\nZmin=-20\n\n";
   text += "[hole1]\ncommand=ドリル穴 [DRILL]\nvariable0=8.5\nvariable1=20\n" + Positions("", 20, 20, 10);
   text += "[hole2]\ncommand=タップ穴 [NTAP]\nvariable0=10\nvariable1=15\n" + Positions("", 30, 30, 10);
   text +=
