@@ -242,10 +242,10 @@ void CheckStore(std::string_view input, const ParsedProfile& parsed) {
       std::string_view v = line.Value();
       if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
+      // A key present with an empty value reads as the empty text, not as the default.
       std::string expected = parsed.utf8 ? std::string(v) : Cp932ToUtf8(v);
-      if (expected.empty()) expected = "dflt";
-      // A field just large enough for the value (and for the default, its trailing blanks dropped). In a
-      // UTF-8 file a stray byte counts two CP932 bytes, so the field there is twice the size.
+      // A field just large enough for the value. In a UTF-8 file a stray byte counts two CP932 bytes, so
+      // the field there is twice the size.
       std::size_t room = std::max<std::size_t>(parsed.utf8 ? 2 * v.size() : v.size(), 4);
       Check(ReadString(file, sectionName, keyName, room + 1, "dflt  ") == expected);
       // A field of four bytes holds at most three CP932 bytes (nine UTF-8 bytes of half-width katakana).
