@@ -64,6 +64,8 @@ class CheckingSink : public TextSink {
     }
     ++lines;
   }
+  // The drawing is written in whole lines only; a continued line would break the group-code pairs.
+  void Text(std::string_view) override { Check(false); }
   void Raw(std::string_view cp932) override {
     // Only the table section comes raw: whole lines.
     Check(!cp932.empty() && cp932.back() == '\n');
