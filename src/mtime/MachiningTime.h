@@ -70,6 +70,22 @@ using NcLineReport = std::function<void(const std::string& utf8)>;
 // One line of the NC file (CP932 bytes, without its line end) applied to the state.
 void EstimateLine(NcTimeState& state, std::string_view line, const NcLineReport& report);
 
+// What one line moved, for a caller that draws the path: the motion it ran under, from the previous
+// point to the current X, Y, Z, with the arc centre offsets and cycle words in force for it.
+struct NcLineMotion {
+  bool moved = false;  // the line added a motion; the members below are set only then
+  int motion = 0;      // 0, 1, 2, 3 or 81 to 84
+  NcPoint from, to;    // a cycle's `to` is the hole bottom (Z of the cycle)
+  double i = 0, j = 0;
+  double r = 0, q = 0;
+  double feed = 0;
+};
+
+// EstimateLine on the words of `line` already read by ReadNcLine; the same rules, the same sums.
+// `motion`, when not null, receives what the line moved.
+void EstimateWords(NcTimeState& state, const NcLineWords& words, std::string_view line,
+                   const NcLineReport& report, NcLineMotion* motion);
+
 // The arc length from `from` to `to` about from + (i, j); clockwise for G02 (`clockwise`). An end
 // point within 0.001 of the start in X and in Y is a full circle.
 double ArcLength(double fromX, double fromY, double toX, double toY, double i, double j, bool clockwise);
@@ -81,6 +97,9 @@ struct PeckDistances {
   double rapid = 0;
 };
 PeckDistances PeckDrilling(double r, double z, double q);
+
+// Tool time in minutes: the spindle starts and tool changes at their fixed times.
+double ToolTime(const TimeRates& rates, const MachiningTotals& totals);
 
 // Hours, minutes and seconds of a time in minutes times the factor: the seconds truncated toward zero
 // (saturating for values beyond any real program), minutes and seconds the remainders.

@@ -82,7 +82,7 @@ unsigned MotionBit(int code) {
 }
 
 // What a byte means to the line's one loop.
-enum ByteKind : std::uint8_t { kOther, kLeadByte, kOpen, kClose, kSpindle, kCode, kWordKind };
+enum ByteKind : std::uint8_t { kOther, kLeadByte, kOpen, kClose, kSpindle, kTool, kCode, kWordKind };
 
 // kWordKind + NcWord for the letters of the modal words.
 constexpr std::array<std::uint8_t, 256> kByteKinds = [] {
@@ -92,6 +92,7 @@ constexpr std::array<std::uint8_t, 256> kByteKinds = [] {
   kinds['('] = kOpen;
   kinds[')'] = kClose;
   kinds['S'] = kSpindle;
+  kinds['T'] = kTool;
   kinds['G'] = kinds['M'] = kCode;
   const char letters[kWordCount + 1] = "XYZIJRQPF";
   for (int word = 0; word < kWordCount; ++word)
@@ -127,6 +128,7 @@ bool NcLineReader::Fill() {
 
 bool NcLineReader::Next(std::string_view& line) {
   line_.clear();
+  lineStart_ = bytesRead_ - (end_ - begin_);
   bool any = false;  // a byte of this line was seen
   bool cut = false;  // the line was longer than kMaxNcLine
   bool direct = false;
@@ -158,6 +160,8 @@ bool NcLineReader::Next(std::string_view& line) {
     }
   }
   if (!direct) line = line_;
+  lineCut_ = cut;
+  lineEnded_ = begin_ > 0 && buffer_[begin_ - 1] == '\n';
   if (cut) {
     ++longLines_;
   } else if (!line.empty() && line.back() == '\r') {
@@ -199,6 +203,14 @@ NcLineWords ReadNcLine(std::string_view line) {
       case kClose:
         comment = false;
         break;
+      case kTool: {  // the first T outside comments
+        if (comment || w.toolGiven) break;
+        double tool = 0;
+        const std::size_t end = ReadNumber(p, k + 1, n, tool);
+        if (end > k + 1) w.toolGiven = true, w.tool = tool;
+        k = end - 1;
+        break;
+      }
       case kSpindle: {  // every S with a number, comments included
         const std::size_t end = ReadNumber(p, k + 1, n, w.spindle);
         if (end > k + 1) w.spindleGiven = true;
@@ -212,6 +224,7 @@ NcLineWords ReadNcLine(std::string_view line) {
         k += 2;
         if (c == 'M') {
           if (code == 0 || code == 1 || code == 2 || code == 30) w.skip = true;
+          if (code == 2 || code == 30) w.programEnd = true;
           if (code == 6) w.toolChange = true;
           if (code == 3 || code == 29) w.spindleStart = true;
           break;
@@ -248,6 +261,7 @@ NcLineWords ReadNcLine(std::string_view line) {
       }
     }
   }
+  w.letters = seen;
   if (motions) {
     const int first = __builtin_ctz(motions);
     w.g80 = (motions >> 4) & 1u;

@@ -22,6 +22,11 @@ class NcLineReader {
   bool Failed() const { return failed_; }
   std::uint64_t BytesRead() const { return bytesRead_; }
   long long LongLines() const { return longLines_; }
+  // Of the line last returned: its offset in the file, whether it was cut at kMaxNcLine, and whether
+  // a "\n" ended it (false only for the last line of a file that ends inside a line).
+  std::uint64_t LineStart() const { return lineStart_; }
+  bool LineCut() const { return lineCut_; }
+  bool LineEnded() const { return lineEnded_; }
 
  private:
   bool Fill();
@@ -33,6 +38,8 @@ class NcLineReader {
   bool eof_ = false, failed_ = false;
   std::uint64_t bytesRead_ = 0;
   long long longLines_ = 0;
+  std::uint64_t lineStart_ = 0;
+  bool lineCut_ = false, lineEnded_ = false;
 };
 
 // The address words of a line that carry a modal value, in the order of NcLineWords::values.
@@ -57,6 +64,13 @@ struct NcLineWords {
   int motion = -1;
   bool spindleGiven = false;  // an "S" with a number, comments included; the last one counts
   double spindle = 0;
+  bool programEnd = false;  // M02 or M30
+  // The first "T" outside comments, when it has a number: the tool that the next M06 puts in.
+  bool toolGiven = false;
+  double tool = 0;
+  // Letters of the words met outside comments, with or without a number (bit 1 << NcWord): a bit
+  // here that is not in `given` is a word whose number is missing.
+  unsigned letters = 0;
   // The first X, Y, Z, I, J, R, Q, P and F outside comments: bit 1 << NcWord set in `given` when that
   // word has a number (a later word of the same letter is ignored even when the first had none).
   unsigned given = 0;

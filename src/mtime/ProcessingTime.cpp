@@ -58,6 +58,12 @@ TimeRates ReadTimeRates(Context& ctx) {
   return rates;
 }
 
+double ToolTime(const TimeRates& rates, const MachiningTotals& totals) {
+  return (rates.spindleStart * static_cast<double>(totals.spindleStarts) +
+          rates.toolChange * static_cast<double>(totals.toolChanges)) /
+         60;
+}
+
 ClockTime ToClockTime(double minutes, double factor) {
   double seconds = std::trunc(minutes * factor * 60);
   // A file of absurd numbers must not overflow the conversion: such times saturate.
@@ -127,9 +133,7 @@ int Machining_Time_Calculation(Context& ctx, const std::string& path, int mode,
                 sum.untimedMoves);
 
   // Rapid, cutting, tool and total time in minutes.
-  const double toolTime = (rates.spindleStart * static_cast<double>(sum.spindleStarts) +
-                           rates.toolChange * static_cast<double>(sum.toolChanges)) /
-                          60;
+  const double toolTime = ToolTime(rates, sum);
   const double times[4] = {sum.rapidTime, sum.cuttingTime, toolTime,
                            sum.rapidTime + sum.cuttingTime + toolTime};
   ClockTime clocks[4];

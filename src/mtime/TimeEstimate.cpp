@@ -154,7 +154,12 @@ NcTimeState StartTimeState(const TimeRates& rates, const NcPoint& start) {
 }
 
 void EstimateLine(NcTimeState& s, std::string_view line, const NcLineReport& report) {
-  const NcLineWords w = ReadNcLine(line);
+  EstimateWords(s, ReadNcLine(line), line, report, nullptr);
+}
+
+void EstimateWords(NcTimeState& s, const NcLineWords& w, std::string_view line, const NcLineReport& report,
+                   NcLineMotion* motion) {
+  if (motion) motion->moved = false;
   if (w.spindleGiven) s.spindle = w.spindle;  // before any other rule, on every line
   if (w.skip) return;
   if (w.reset) {
@@ -197,6 +202,7 @@ void EstimateLine(NcTimeState& s, std::string_view line, const NcLineReport& rep
     }
     s.feed *= s.spindle;
   }
+  if (motion) *motion = {true, s.motion, s.previous, s.current, s.i, s.j, s.r, s.q, s.feed};
   AddMotion(s);
   s.previous = s.current;
   if (s.motion == 2 || s.motion == 3) s.i = s.j = 0;
