@@ -1,5 +1,6 @@
 #include "gui/common/QtReporter.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -81,7 +82,9 @@ void QtReporter::WidenList(const std::string& text) {
 }
 
 void QtReporter::ShowBox(const std::string& text, int kind) {
-  QWidget* parent = list_ ? list_->window() : nullptr;
+  // A box opens over the modal screen in use, else over the window of the message list.
+  QWidget* parent = QApplication::activeModalWidget();
+  if (!parent && list_) parent = list_->window();
   if (presenter_) presenter_(parent, caption_, ToQt(text), kind);
 }
 

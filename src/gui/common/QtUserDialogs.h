@@ -26,6 +26,7 @@ class QtUserDialogs : public UserDialogs {
   bool ChooseProgram(const std::string& title, std::string& path) override;
 
  private:
+  QWidget* Owner() const;
   QString caption_;
   QWidget* parent_ = nullptr;
 };
