@@ -20,6 +20,7 @@ constexpr double kTolerance = 0.01;
 
 class Interpreter : public NcTest {
  protected:
+  Interpreter() { interpretPrograms = false; }
   void SetUp() override {
     if (Rs274Path().empty())
       GTEST_SKIP() << "rs274 (Debian package linuxcnc-uspace) is not installed: the programs are not "

@@ -8,7 +8,7 @@ namespace {
 using LongHoles = NcTest;
 
 ProcessFields Finish(const std::string& z = "-8", const std::string& q = "5") {
-  return {"仕上エンドミル", "10", "28", "28", "7", "3000", "150", "41", "3", z, q, "0", "1"};
+  return {"仕上エンドミル", "8", "28", "28", "7", "3000", "150", "41", "3", z, q, "0", "1"};
 }
 
 std::string Slot(const std::vector<std::string>& variables, const std::vector<std::string>& centres) {
@@ -19,17 +19,17 @@ TEST_F(LongHoles, FinishExampleLineForLine) {
   Project(Slot({"10", "20", "8", "0"}, {"CX0=20.", "CY0=10."}));
   int rc = -1;
   // Compensation starts with the move from point 1 onto the middle of the upper wall (20, 15), the
-  // loop ends 5 (the cutter radius) past it at X15., then off back to point 1.
+  // loop ends 4 (the radius of the 8 mm cutter) past it at X16., then off back to point 1.
   EXPECT_EQ(Body(LongHoleMill, Finish(), &rc), Program({"X30. Y10.",     "Z3.",
                                                         "G01 Z-5. F300", "G41 X20. Y15. D07 F150",
                                                         "X10.",          "G03 Y5. J-5.",
                                                         "G01 X30.",      "G03 Y15. J5.",
-                                                        "G01 X15.",      "G40 X30. Y10.",
+                                                        "G01 X16.",      "G40 X30. Y10.",
                                                         "G00 Z50.",      "Z-2.",
                                                         "G01 Z-8. F300", "G41 X20. Y15. D07 F150",
                                                         "X10.",          "G03 Y5. J-5.",
                                                         "G01 X30.",      "G03 Y15. J5.",
-                                                        "G01 X15.",      "G40 X30. Y10.",
+                                                        "G01 X16.",      "G40 X30. Y10.",
                                                         "G00 Z50.",      "X0. Y0."}));
   EXPECT_EQ(rc, 0);
   EXPECT_TRUE(Listed("!!! routine name : LongHoleMill"));
@@ -59,7 +59,7 @@ TEST_F(LongHoles, AngledSlot) {
   Project(Slot({"10", "20", "8", "90"}, {"CX0=50.", "CY0=40."}));
   EXPECT_EQ(Body(LongHoleMill, Finish("-8", "8")),
             Program({"X50. Y50.", "Z3.", "G01 Z-8. F300", "G41 X45. Y40. D07 F150", "Y30.", "G03 X55. I5.",
-                     "G01 Y50.", "G03 X45. I-5.", "G01 Y35.", "G40 X50. Y50.", "G00 Z50.", "X0. Y0."}));
+                     "G01 Y50.", "G03 X45. I-5.", "G01 Y36.", "G40 X50. Y50.", "G00 Z50.", "X0. Y0."}));
 }
 
 TEST_F(LongHoles, RoughRoutineCutsTheCentreLineAndLeavesTheAllowance) {
@@ -83,7 +83,7 @@ TEST_F(LongHoles, TwoSlotsShareOneContour) {
                                                             "G03 Y5. J-5.",
                                                             "G01 X30.",
                                                             "G03 Y15. J5.",
-                                                            "G01 X15.",
+                                                            "G01 X16.",
                                                             "G40 X30. Y10.",
                                                             "G00 Z50.",
                                                             "Y40.",
@@ -94,7 +94,7 @@ TEST_F(LongHoles, TwoSlotsShareOneContour) {
                                                             "G03 Y35. J-5.",
                                                             "G01 X30.",
                                                             "G03 Y45. J5.",
-                                                            "G01 X15.",
+                                                            "G01 X16.",
                                                             "G40 X30. Y40.",
                                                             "G00 Z50.",
                                                             "X0. Y0."}));

@@ -138,41 +138,42 @@ std::string Groove(const std::string& angle, const std::string& x, const std::st
 }
 
 TEST_F(MillingBodies, UgrooveTowardMinusX) {
-  // Position X 30, Xmin 0, d 10: Lg 30, Xo = -5 - 30 - 2 = -37 from the position, R' 5.
+  // Position X 30, Xmin 0, a groove 10 wide, the cutter 8: Lg 30, Xo = -4 - 30 - 2 = -36 from the
+  // position, R' 5.
   Project(Groove("0", "30.", "40."));
-  EXPECT_EQ(Body(UgrooveFRMill, Mill("10", "200", "-8", "0", "0")),
-            Program({"X-7. Y40.", "Z3.", "G01 Z-8. F400", "G41 Y35. D07 F200", "X30.", "G03 Y45. J5.",
-                     "G01 X-7.", "G40 Y40.", "G00 Z50."}));
-  EXPECT_TRUE(Listed("/// [0] G=0 X=-37.000 Y=0.000"));
+  EXPECT_EQ(Body(UgrooveFRMill, Mill("8", "200", "-8", "0", "0")),
+            Program({"X-6. Y40.", "Z3.", "G01 Z-8. F400", "G41 Y35. D07 F200", "X30.", "G03 Y45. J5.",
+                     "G01 X-6.", "G40 Y40.", "G00 Z50."}));
+  EXPECT_TRUE(Listed("/// [0] G=0 X=-36.000 Y=0.000"));
   EXPECT_TRUE(Listed("/// [13] G=3 X=0.000 Y=5.000"));
-  EXPECT_TRUE(Listed("/// [14] G=1 X=-37.000 Y=5.000"));
+  EXPECT_TRUE(Listed("/// [14] G=1 X=-36.000 Y=5.000"));
 }
 
 TEST_F(MillingBodies, UgrooveRoughThenContour) {
   // OFF 0.5: R' 4.5; the centre-line cut first, the next rapid leaves the groove up to the start Z.
   Project(Groove("0", "30.", "40."));
   EXPECT_EQ(
-      Body(UgrooveFRMill, Mill("10", "200", "-8", "0", "0.5")),
-      Program({"X-7. Y40.", "Z3.", "G01 Z-8. F400", "X30. F200", "G00 X-7. Y40. Z50.", "Z3.", "G01 Z-8. F400",
-               "G41 Y35.5 D07 F200", "X30.", "G03 Y44.5 J4.5", "G01 X-7.", "G40 Y40.", "G00 Z50."}));
+      Body(UgrooveFRMill, Mill("8", "200", "-8", "0", "0.5")),
+      Program({"X-6. Y40.", "Z3.", "G01 Z-8. F400", "X30. F200", "G00 X-6. Y40. Z50.", "Z3.", "G01 Z-8. F400",
+               "G41 Y35.5 D07 F200", "X30.", "G03 Y44.5 J4.5", "G01 X-6.", "G40 Y40.", "G00 Z50."}));
 }
 
 TEST_F(MillingBodies, UgrooveTowardTheOtherEdges) {
-  // 90: toward -Y, Lg = 40 - 0, the start 47 below the position.
+  // The cutter 8: 90 toward -Y, Lg = 40 - 0, the start 4 + 40 + 2 = 46 below the position.
   Project(Groove("90", "30.", "40."));
-  EXPECT_EQ(Body(UgrooveFRMill, Mill("10", "200", "-8", "0", "0")),
-            Program({"X30. Y-7.", "Z3.", "G01 Z-8. F400", "G41 X35. D07 F200", "Y40.", "G03 X25. I-5.",
-                     "G01 Y-7.", "G40 X30.", "G00 Z50."}));
-  // 180: toward +X, Lg = 200 - 150.
+  EXPECT_EQ(Body(UgrooveFRMill, Mill("8", "200", "-8", "0", "0")),
+            Program({"X30. Y-6.", "Z3.", "G01 Z-8. F400", "G41 X35. D07 F200", "Y40.", "G03 X25. I-5.",
+                     "G01 Y-6.", "G40 X30.", "G00 Z50."}));
+  // 180: toward +X, Lg = 200 - 150, the start 56 beyond the position.
   Project(Groove("180", "150.", "40."));
-  EXPECT_EQ(Body(UgrooveFRMill, Mill("10", "200", "-8", "0", "0")),
-            Program({"X207. Y40.", "Z3.", "G01 Z-8. F400", "G41 Y45. D07 F200", "X150.", "G03 Y35. J-5.",
-                     "G01 X207.", "G40 Y40.", "G00 Z50."}));
+  EXPECT_EQ(Body(UgrooveFRMill, Mill("8", "200", "-8", "0", "0")),
+            Program({"X206. Y40.", "Z3.", "G01 Z-8. F400", "G41 Y45. D07 F200", "X150.", "G03 Y35. J-5.",
+                     "G01 X206.", "G40 Y40.", "G00 Z50."}));
   // 270: toward +Y, Lg = 150 - 100.
   Project(Groove("270", "30.", "100."));
-  EXPECT_EQ(Body(UgrooveFRMill, Mill("10", "200", "-8", "0", "0")),
-            Program({"X30. Y157.", "Z3.", "G01 Z-8. F400", "G41 X25. D07 F200", "Y100.", "G03 X35. I5.",
-                     "G01 Y157.", "G40 X30.", "G00 Z50."}));
+  EXPECT_EQ(Body(UgrooveFRMill, Mill("8", "200", "-8", "0", "0")),
+            Program({"X30. Y156.", "Z3.", "G01 Z-8. F400", "G41 X25. D07 F200", "Y100.", "G03 X35. I5.",
+                     "G01 Y156.", "G40 X30.", "G00 Z50."}));
 }
 
 TEST_F(MillingBodies, UgrooveTowardNoEdgeIsRefused) {
@@ -195,9 +196,9 @@ TEST_F(MillingBodies, WholeProgramOfEveryMillingBodyPassesTheReader) {
     f.definition = group;
     sections += ProcessSectionText(n++, f);
   };
-  ProcessFields rough = Mill("10", "200", "-22", "5", "0.3");
+  ProcessFields rough = Mill("8", "200", "-22", "5", "0.3");
   process(rough, "1");
-  ProcessFields finish = Mill("10", "200", "-22", "10", "0");
+  ProcessFields finish = Mill("8", "200", "-22", "10", "0");
   finish.T = finish.H = finish.D = "6";
   process(finish, "1");
   ProcessFields chamfer = {"面取カッター", "10", "15", "15", "", "800", "100", "3", "3", "-2", "", "", ""};

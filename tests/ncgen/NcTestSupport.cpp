@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "Rs274.h"
 #include "store/Cp932.h"
 #include "store/Numbers.h"
+#include "store/Profile.h"
 
 namespace talvorin::test {
 
@@ -77,6 +79,9 @@ void NcTest::Project(const std::string& sections, const std::vector<std::string>
 
 std::string NcTest::NcFile() const {
   if (!std::filesystem::exists(NcPath())) return "";
+  const std::string db = folder.File("db/T.dat");
+  if (ReadString(db, "machine", "ControlDevice", 16).find("OSP") == std::string::npos)
+    Look(folder.Read("ncdata/O0001.NC"), ProjectToolDiameters(db));
   return folder.ReadCp932("ncdata/O0001.NC");
 }
 
@@ -96,7 +101,41 @@ std::string NcTest::Body(NcBodyRoutine routine, const ProcessFields& f, int* res
   StringSink sink;
   int rc = routine(ctx(), sink, rec);
   if (result) *result = rc;
+  if (rc == 0 && !sink.text.empty()) {
+    // The body in the frame the generator writes around it: its tool changed in, its length offset on
+    // at the start Z, the spindle started at the start position.
+    const int tool = std::max(1, static_cast<int>(AtoF(f.T)));
+    const double diameter = AtoF(f.diam);
+    std::map<int, double> tools = {{tool, diameter}};
+    if (AtoF(f.D) > 0) tools[static_cast<int>(AtoF(f.D))] = diameter;
+    Look(Program({"%", "O0001", "G90 G17 G40 G49 G80", Sprintf("T%02d", tool), "M06",
+                  Sprintf("G90 G00 G54 X%.3f Y%.3f", startX, startY), Sprintf("G43 H%02d Z50.", tool),
+                  "S1000 M03"}) +
+             Utf8ToCp932Lossy(sink.text) + Program({"M05", "M30", "%"}),
+         tools);
+  }
   return sink.text;
+}
+
+void NcTest::Look(std::string program, std::map<int, double> tools) const {
+  if (!interpretPrograms) return;
+  for (const Looked& l : looked_)
+    if (l.program == program) return;
+  looked_.push_back({std::move(program), std::move(tools)});
+}
+
+void NcTest::TearDown() {
+  if (!interpretPrograms || Rs274Path().empty()) return;
+  for (Looked& l : looked_) {
+    // The tests' NC table has no end lines; the shop's ends with M30 and the percent line.
+    const std::string& p = l.program;
+    if (p.find("M30\r\n") == std::string::npos && p.find("M02\r\n") == std::string::npos)
+      l.program += p.rfind("%\r\n", 0) == 0 ? "M30\r\n%\r\n" : "M30\r\n";
+    const Rs274Run run = RunRs274(l.program, l.tools);
+    EXPECT_EQ(run.status, 0) << "rs274 does not read the program:\n"
+                             << run.messages << "\n"
+                             << Cp932ToUtf8(l.program);
+  }
 }
 
 std::vector<std::string> NcTest::Errors() const {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,13 @@ class NcTest : public ::testing::Test {
   std::string Body(NcBodyRoutine routine, const ProcessFields& f, int* result = nullptr, double startX = 0,
                    double startY = 0);
 
+  // Every FANUC program the test looked at (the NC file read back, each body written successfully, in
+  // the frame of a program) is run through the independent interpreter rs274 when the test ends: the
+  // interpreter must read it whole. The interpreter reads no OSP words, so OSP programs are left out.
+  // Off for the tests that run the interpreter themselves.
+  void TearDown() override;
+  bool interpretPrograms = true;
+
   // The error boxes shown so far, in order.
   std::vector<std::string> Errors() const;
   bool Listed(const std::string& line) const;
@@ -60,6 +68,14 @@ class NcTest : public ::testing::Test {
   TestFolder folder;
   std::unique_ptr<TestContext> t;
   Context& ctx() { return t->ctx; }
+
+ private:
+  struct Looked {
+    std::string program;  // CP932, CR LF
+    std::map<int, double> tools;
+  };
+  void Look(std::string program, std::map<int, double> tools) const;
+  mutable std::vector<Looked> looked_;
 };
 
 }  // namespace talvorin::test

@@ -90,6 +90,8 @@ std::string AdaptForRs274(const std::string& cp932Program) {
     if (Has(line, "G82") && !Has(line, "P")) line += " P0";
     for (std::size_t at = line.find("M29"); at != std::string::npos; at = line.find("M29"))
       line.replace(at, 3, "M03");
+    // FANUC's dwell in seconds is X, the interpreter's is P.
+    if (const std::size_t at = line.find("G04 X"); at != std::string::npos) line[at + 4] = 'P';
     if (!units && line != "%") {
       text += "G21\n";
       units = true;
@@ -119,8 +121,11 @@ Rs274Run RunRs274(const std::string& cp932Program, const std::map<int, double>& 
 
   Rs274Run run;
   const std::string rs274 = Rs274Path();
+  // The interpreter keeps its tool data in $HOME/.tool.mmap: a home of its own per run keeps runs at
+  // once apart.
   const CliResult r = RunProgram({rs274, "-t", folder.File("tool.tbl"), "-v", folder.File("rs274.var"), "-g",
-                                  folder.File("p.ngc"), folder.File("canon.txt")});
+                                  folder.File("p.ngc"), folder.File("canon.txt")},
+                                 {"HOME=" + folder.File("")});
   run.status = r.status;
   run.messages = r.out + r.err;
   std::stringstream canon(folder.Read("canon.txt"));

@@ -20,6 +20,7 @@ std::string Rs274Path();
 // - "P0" added to a G82 without a P word: the generator writes the dwell only when the NC table has
 //   one, the interpreter insists on the word;
 // - M29 becomes M03: rigid-tapping spindle start, a spindle start to the interpreter;
+// - "G04 X" becomes "G04 P": the dwell in seconds;
 // - CP932 comments become UTF-8.
 std::string AdaptForRs274(const std::string& cp932Program);
 

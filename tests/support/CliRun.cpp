@@ -12,12 +12,25 @@ extern char** environ;
 
 namespace talvorin::test {
 
-CliResult RunProgram(std::vector<std::string> argv) {
+CliResult RunProgram(std::vector<std::string> argv, const std::vector<std::string>& environment) {
   TestFolder output;
   std::vector<char*> args;
   for (std::string& a : argv)
     args.push_back(a.data());
   args.push_back(nullptr);
+  std::vector<std::string> variables = environment;
+  for (char** e = environ; *e; ++e) {
+    const std::string entry = *e;
+    const std::string name = entry.substr(0, entry.find('=') + 1);
+    bool replaced = false;
+    for (const std::string& v : environment)
+      replaced = replaced || v.rfind(name, 0) == 0;
+    if (!replaced) variables.push_back(entry);
+  }
+  std::vector<char*> env;
+  for (std::string& v : variables)
+    env.push_back(v.data());
+  env.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -27,7 +40,7 @@ CliResult RunProgram(std::vector<std::string> argv) {
                                    0600);
   CliResult r;
   pid_t pid;
-  if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) == 0) {
+  if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), env.data()) == 0) {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }

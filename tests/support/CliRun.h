@@ -11,7 +11,8 @@ struct CliResult {
   std::string out, err;
 };
 
-// argv[0] is the program's path.
-CliResult RunProgram(std::vector<std::string> argv);
+// argv[0] is the program's path. `environment` entries ("NAME=value") replace or add to the test's own
+// environment for the child.
+CliResult RunProgram(std::vector<std::string> argv, const std::vector<std::string>& environment = {});
 
 }  // namespace talvorin::test
