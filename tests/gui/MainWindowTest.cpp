@@ -169,18 +169,12 @@ class MainWindowTest : public QObject {
       const char* line;
     };
     const std::vector<Evidence> byLine = {
-        {40021, "!!! routine name : SettingDBfilename"},
-        {40002, "!!! routine name : SaveTALVORINdata"},
-        {40055, "!!! routine name : OpenNcFile"},
-        {40011, "「使用工具設定」画面はまだ使えません"},
-        {40012, "「加工条件設定」画面はまだ使えません"},
-        {40050, "「工程読込」画面はまだ使えません"},
-        {40023, "「工程作成」画面はまだ使えません"},
-        {40052, "「NCデータ作成」画面はまだ使えません"},
-        {40053, "!!! routine name : TransferNcFile"},
-        {40025, "Processing_Time"},
-        {40026, "!!! routine name : WriteProcessSheet"},
-        {40093, "!!! routine name : SystemInformation"},
+        {40021, "!!! routine name : SettingDBfilename"},  {40002, "!!! routine name : SaveTALVORINdata"},
+        {40055, "!!! routine name : OpenNcFile"},         {40011, "!!! routine name : SetupToolsused"},
+        {40012, "!!! routine name : StartupToolInitial"}, {40050, "!!! routine name : MakeNcProcess"},
+        {40023, "!!! routine name : MakeNcProcess"},      {40052, "!!! routine name : MakeNcProcess"},
+        {40053, "!!! routine name : TransferNcFile"},     {40025, "Processing_Time"},
+        {40026, "!!! routine name : WriteProcessSheet"},  {40093, "!!! routine name : SystemInformation"},
         {2001, "「形状入力」画面はまだ使えません"},
     };
     for (const Evidence& e : byLine) {
@@ -210,7 +204,8 @@ class MainWindowTest : public QObject {
     MenuAction(f, 40092)->trigger();
     for (int id : {40010, 40013, 40014, 40015})
       MenuAction(f, id)->trigger();
-    QCOMPARE(f.screens, (QStringList{"VERSIONBOX", "PROGRAMINFODLG", "INITIALSETTINGDLG", "TAPPINGSETTINGSDLG",
+    QCOMPARE(f.screens, (QStringList{"MCTOOLLISTDLG", "PROCESSINGCONDITIONDLG", "VERSIONBOX",
+                                     "PROGRAMINFODLG", "INITIALSETTINGDLG", "TAPPINGSETTINGSDLG",
                                      "SETTINGADDNCDATADLG", "REGCOORDINATESYSDLG"}));
     const std::size_t callsBeforeHelp = f.t->platform.calls.size();
     MenuAction(f, 40090)->trigger();

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "gui/GuiTestSupport.h"
+#include "gui/ScreenFixture.h"
 #include "gui/talvorin/SettingsScreens.h"
 #include "store/Profile.h"
 
@@ -22,58 +23,14 @@ using namespace talvorin;
 
 namespace {
 
-struct Screen {
-  explicit Screen(QDialog* (*make)(Context&, QWidget*)) {
-    test::CopyProgramFolder(folder);
-    t = std::make_unique<test::GuiTestContext>(folder);
-    if (SetNcTableFile(t->inst, t->reporter) != 0) qFatal("no NC table");
-    main = std::make_unique<QWidget>();
-    main->resize(400, 300);
-    dialog.reset(make(t->ctx, main.get()));
-    dialog->show();
-    if (!QTest::qWaitForWindowExposed(dialog.get())) qFatal("screen not shown");
-  }
-  template <class W = QWidget>
-  W* Control(int id) {
-    W* w = dialog->findChild<W*>(QString::number(id));
-    if (!w) qFatal("control %d missing", id);
-    return w;
-  }
-  QLineEdit* Edit(int id) { return Control<QLineEdit>(id); }
-  void Type(int id, const QString& text) {
-    QLineEdit* edit = Edit(id);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-  }
-  void Click(int id) { QTest::mouseClick(Control(id), Qt::LeftButton); }
-  void Command(int id) {
-    QAction* action =
-        dialog->findChild<QMenuBar*>(QStringLiteral("SETTINGMENU"))->findChild<QAction*>(QString::number(id));
-    if (!action) qFatal("command %d missing", id);
-    action->trigger();
-  }
-  QString LastBox() const { return t->boxes.empty() ? QString() : t->boxes.back().first; }
-  std::string Ini(const char* section, const char* key) {
-    return ReadString(t->inst.iniPath, section, key, 520);
-  }
-  std::string Table(const char* section, const char* key) {
-    return ReadString(t->inst.ncTableFile, section, key, 80);
-  }
-
-  test::TestFolder folder;
-  std::unique_ptr<test::GuiTestContext> t;
-  std::unique_ptr<QWidget> main;
-  std::unique_ptr<QDialog> dialog;
-};
-
 QStringList Rows(QListWidget* list) {
   QStringList rows;
   for (int i = 0; i < list->count(); ++i)
     rows << list->item(i)->text();
   return rows;
 }
+
+using Screen = test::ScreenFixture;
 
 // Every caption of a screen is found through the accessibility interface.
 void ExpectCaptions(QWidget* screen, const QStringList& captions) {

@@ -1,8 +1,29 @@
 #include "gui/common/Binding.h"
 
+#include <QEvent>
 #include <QRegularExpressionValidator>
 
 namespace talvorin::gui {
+
+namespace {
+
+class FocusOutFilter : public QObject {
+ public:
+  FocusOutFilter(QObject* parent, std::function<void()> left) : QObject(parent), left_(std::move(left)) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::FocusOut) left_();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> left_;
+};
+
+}  // namespace
+
+void OnFocusOut(QWidget* field, std::function<void()> left) {
+  field->installEventFilter(new FocusOutFilter(field, std::move(left)));
+}
 
 QValidator::State UpperCaseValidator::validate(QString& input, int& /*pos*/) const {
   input = input.toUpper();

@@ -49,6 +49,10 @@ void NameControl(QWidget* control, int id, const QString& accessibleName);
 // text; the entry equal to the text becomes the current one.
 void FillCombo(QComboBox* combo, const std::vector<std::string>& entries, const std::string& text);
 
+// Runs `left` each time `field` loses the keyboard focus (the system's "field left" events), whether
+// its text changed or not.
+void OnFocusOut(QWidget* field, std::function<void()> left);
+
 // How a window runs its modal screens and boxes: exec() unless a test replaces it. The result is the
 // dialog's result code.
 struct ScreenRunner {

@@ -7,6 +7,7 @@
 #include "gui/common/ProgramInfoScreen.h"
 #include "gui/common/VersionBox.h"
 #include "gui/talvorin/MainWindow.h"
+#include "gui/talvorin/ProcessDialog.h"
 #include "gui/talvorin/SettingsScreens.h"
 #include "mtime/MachiningTime.h"
 #include "outputs/Jobs.h"
@@ -72,6 +73,16 @@ void RunScreen(MainWindow& w, QDialog* screen) {
   w.Runner().Run(*owned);
 }
 
+// 40023, 40050, 40052: the process screen in its mode, over a project file created first when needed.
+void ProcessScreenCommand(MainWindow& w, ProcessMode mode) {
+  w.FormFromWidgets();
+  MakeNcProcess(w.Ctx(), w.Form(), mode, CreateNcProgramWithFollowUps, [&w](ProcessForm& form, int) {
+    std::unique_ptr<QDialog> screen(MakeProcessScreen(w.Ctx(), form, &w));
+    return w.Runner().Run(*screen);
+  });
+  w.WidgetsFromForm();
+}
+
 void SelectHoleGroup(MainWindow& w, int group) {
   w.SetCurrentHoleGroup(group);
   ScreenNotYetAvailable(w, "形状入力");
@@ -92,8 +103,10 @@ const std::vector<MainCommand>& MainCommands() {
       {40009, "ファイル", "終了", "【終了】", [](MainWindow& w) { w.close(); }},
       {40010, "設定", "初期設定", "",
        [](MainWindow& w) { RunScreen(w, MakeInitialSettingsScreen(w.Ctx(), &w)); }},
-      {40011, "設定", "使用工具設定", "", [](MainWindow& w) { ScreenNotYetAvailable(w, "使用工具設定"); }},
-      {40012, "設定", "加工条件設定", "", [](MainWindow& w) { ScreenNotYetAvailable(w, "加工条件設定"); }},
+      {40011, "設定", "使用工具設定", "",
+       [](MainWindow& w) { RunScreen(w, MakeToolListScreen(w.Ctx(), &w)); }},
+      {40012, "設定", "加工条件設定", "",
+       [](MainWindow& w) { RunScreen(w, MakeConditionScreen(w.Ctx(), &w)); }},
       {40013, "設定", "タップ加工設定", "",
        [](MainWindow& w) { RunScreen(w, MakeTapSettingsScreen(w.Ctx(), &w)); }},
       {40014, "設定", "冒頭末尾追加データ設定", "",
@@ -103,11 +116,11 @@ const std::vector<MainCommand>& MainCommands() {
       {40020, "コマンド", "初期化", "", Initialise},
       {40022, "コマンド", "図面表示", "【図面】", [](MainWindow& w) { ShowHoleDrawing(w.Ctx()); }},
       {40050, "コマンド", "工程読込", "【工程読込】",
-       [](MainWindow& w) { ScreenNotYetAvailable(w, "工程読込"); }},
+       [](MainWindow& w) { ProcessScreenCommand(w, ProcessMode::kReading); }},
       {40023, "コマンド", "工程作成", "【工程作成】",
-       [](MainWindow& w) { ScreenNotYetAvailable(w, "工程作成"); }},
+       [](MainWindow& w) { ProcessScreenCommand(w, ProcessMode::kCreation); }},
       {40052, "コマンド", "NCデータ作成", "【NCデータ作成】",
-       [](MainWindow& w) { ScreenNotYetAvailable(w, "NCデータ作成"); }},
+       [](MainWindow& w) { ProcessScreenCommand(w, ProcessMode::kNcCreation); }},
       {40053, "コマンド", "NCデータ転送", "【NCデータ転送】", [](MainWindow& w) { TransferNcFile(w.Ctx()); }},
       {40054, "コマンド", "TRYCUT再実行", "", [](MainWindow& w) { RerunTrycut(w.Ctx()); }},
       {40024, "コマンド", "NCデータ描画", "", [](MainWindow& w) { ShowNcData(w.Ctx()); }},

@@ -21,7 +21,12 @@ QDialog* MakeAddNcDataScreen(Context& ctx, QWidget* mainWindow);
 // 40015 "REGCOORDINATESYSDLG": the coordinate systems the main window offers.
 QDialog* MakeCoordinateSystemScreen(Context& ctx, QWidget* mainWindow);
 
-// Parts the four screens share.
+// 40011 "MCTOOLLISTDLG": the tools of the magazine table, T01 to T30.
+QDialog* MakeToolListScreen(Context& ctx, QWidget* mainWindow);
+// 40012 "PROCESSINGCONDITIONDLG": speed, feed and third value per tool, material and diameter.
+QDialog* MakeConditionScreen(Context& ctx, QWidget* mainWindow);
+
+// Parts the settings screens share.
 
 // The menu "SETTINGMENU" as the menu bar of the screen's `layout`: 40100 "【保 存】" runs `save`, 40101
 // "【読 込】" runs `load`, 40103 "【取 消】" closes the screen without saving, 40102 "【ヘルプ】" opens
@@ -30,6 +35,10 @@ void AddSettingsMenu(QDialog* screen, QBoxLayout* layout, Context& ctx, const ch
                      std::function<void()> save, std::function<void()> load);
 
 // A field of at most `bytes` CP932 bytes; with `upper`, typed and pasted Latin letters become upper case.
+// Whether a screen may close: without changes it may; otherwise the user is asked
+// "変更を保存せずに閉じますか？" and yes discards them.
+bool MayDiscardChanges(Context& ctx, bool changed);
+
 class FieldLimitValidator : public QValidator {
  public:
   FieldLimitValidator(int bytes, bool upper, QObject* parent)
