@@ -35,6 +35,8 @@ int Circles2Angle_Calculation(Context& ctx, CircleForm& circle, ShapeForm& form)
 
   const double cx = AtoF(circle.centreX), cy = AtoF(circle.centreY), r = AtoF(circle.radius);
   const double step = AtoF(circle.step), start = AtoF(circle.start);
+  // A step of 0 would put every point on the first one.
+  if (step == 0) return rep.Report("エラー：[ID=2403] 分割角度 0 では円上の座標を計算できません", -1);
   // The whole number of points, at most one per row.
   double count = std::trunc(AtoF(circle.count));
   int points = count > 0 ? static_cast<int>(std::fmin(count, kCoordinateRows)) : 0;

@@ -133,7 +133,7 @@ int ChooseKind(Context& ctx, ShapeForm& form);
 int ReadCsvCoordinates(Context& ctx, ShapeForm& form);
 // Leaving the angle-step field: the number of points 360 / step, the start angle "0" when empty.
 void SetRotationCount(CircleForm& circle);
-// "【計 算】": the points of the circle into the rows of the shape-entry screen.
+// "【計 算】": the points of the circle into the rows of the shape-entry screen; a step of 0 is refused.
 int Circles2Angle_Calculation(Context& ctx, CircleForm& circle, ShapeForm& form);
 
 // --- Derivation of the dependent parameters (HoleDerivation.cpp) ---

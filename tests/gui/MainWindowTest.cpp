@@ -175,7 +175,7 @@ class MainWindowTest : public QObject {
         {40023, "!!! routine name : MakeNcProcess"},      {40052, "!!! routine name : MakeNcProcess"},
         {40053, "!!! routine name : TransferNcFile"},     {40025, "Processing_Time"},
         {40026, "!!! routine name : WriteProcessSheet"},  {40093, "!!! routine name : SystemInformation"},
-        {2001, "「形状入力」画面はまだ使えません"},
+        {2001, "!!! routine name : SettingDBfilename"},  // no project yet: it is created first
     };
     for (const Evidence& e : byLine) {
       const std::size_t from = f.Lines().size();

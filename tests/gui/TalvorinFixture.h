@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "gui/GuiTestSupport.h"
@@ -29,7 +30,7 @@ struct TalvorinFixture {
     hooks.otherRunning = [this] { return otherRunning; };
     hooks.runner.run = [this](QDialog& dialog) {
       screens.append(dialog.objectName());
-      return int(QDialog::Rejected);
+      return drive ? drive(dialog) : int(QDialog::Rejected);
     };
     window = gui::StartTalvorin(t->ctx, t->reporter, args, hooks);
     return window != nullptr;
@@ -44,6 +45,9 @@ struct TalvorinFixture {
   std::unique_ptr<GuiTestContext> t;
   bool otherRunning = false;
   QStringList screens;  // objectName of every modal screen run, in order
+  // Drives each modal screen (shown by it) as a user would and gives its result; unset, every screen
+  // closes at once with Rejected.
+  std::function<int(QDialog&)> drive;
   std::unique_ptr<gui::MainWindow> window;
 };
 

@@ -122,5 +122,20 @@ TEST_F(HoleTest, AnEmptyCircleFieldIsNamedAfterTheRowsWereEmptied) {
   EXPECT_EQ(t.reporter.boxes.size(), 6u);
 }
 
+TEST_F(HoleTest, AStepOfZeroIsRefusedInsteadOfStackingThePoints) {
+  // "0", "0.0" and text without a number all read as a step of 0.
+  for (const char* step : {"0", "0.0", "x"}) {
+    CircleForm circle{"10", "20", "50", step, "0", "6"};
+    SetRotationCount(circle);
+    EXPECT_EQ(circle.count, "6");
+    ShapeForm form;
+    form.rows[0] = {"1", "2"};
+    EXPECT_EQ(Circles2Angle_Calculation(t.ctx, circle, form), -1);
+    EXPECT_EQ(LastLine(), "エラー：[ID=2403] 分割角度 0 では円上の座標を計算できません");
+    EXPECT_EQ(Rows(form), std::vector<std::string>(10, " "));
+  }
+  EXPECT_EQ(t.reporter.boxes.size(), 3u);
+}
+
 }  // namespace
 }  // namespace talvorin

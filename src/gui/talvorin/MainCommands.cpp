@@ -6,6 +6,7 @@
 
 #include "gui/common/ProgramInfoScreen.h"
 #include "gui/common/VersionBox.h"
+#include "gui/talvorin/HoleScreens.h"
 #include "gui/talvorin/MainWindow.h"
 #include "gui/talvorin/ProcessDialog.h"
 #include "gui/talvorin/SettingsScreens.h"
@@ -16,12 +17,6 @@
 
 namespace talvorin::gui {
 namespace {
-
-// Screens that come with the hole entry, tool, condition and process screens: until then the command
-// says so instead of doing nothing.
-void ScreenNotYetAvailable(MainWindow& w, const char* screen) {
-  w.Ctx().reporter.Reportf(kReportInfo, "... 「%s」画面はまだ使えません", screen);
-}
 
 void LoadProjectCommand(MainWindow& w) {
   w.FormFromWidgets();
@@ -83,9 +78,19 @@ void ProcessScreenCommand(MainWindow& w, ProcessMode mode) {
   w.WidgetsFromForm();
 }
 
+// A hole-group button: the group's shape-entry screen, with the main window minimised while it is open
+// (the project is saved first when its file does not exist yet).
 void SelectHoleGroup(MainWindow& w, int group) {
   w.SetCurrentHoleGroup(group);
-  ScreenNotYetAvailable(w, "形状入力");
+  w.FormFromWidgets();
+  OpenShapeInput(w.Ctx(), w.Form(), group, [&w](int g) {
+    std::unique_ptr<QDialog> screen(MakeShapeInputScreen(w.Ctx(), g, w.Runner()));
+    w.setWindowState(w.windowState() | Qt::WindowMinimized);
+    const int result = w.Runner().Run(*screen);
+    w.setWindowState((w.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    return result == QDialog::Accepted ? 0 : -1;
+  });
+  w.WidgetsFromForm();
 }
 
 }  // namespace
