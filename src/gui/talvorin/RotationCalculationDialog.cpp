@@ -40,6 +40,9 @@ class RotationCalculationScreen : public QDialog {
     // The help entry has no action on this screen.
     AddCommand(bar, 40102, "【ヘルプ】", QKeySequence(), [] {});
     layout->setMenuBar(bar);
+    // The screen is never narrower than its menu: no command hides behind an overflow arrow.
+    layout->addSpacerItem(
+        new QSpacerItem(bar->sizeHint().width(), 0, QSizePolicy::Fixed, QSizePolicy::Minimum));
 
     const char* captions[] = {"円中心 X", "円中心 Y", "半径 [R]", "分割角度", "初期角度", "回転回数"};
     auto* grid = new QGridLayout;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QTimer>
@@ -12,6 +13,7 @@
 #include "gui/common/ProgramInfoScreen.h"
 #include "gui/common/VersionBox.h"
 #include "gui/common/WindowLook.h"
+#include "gui/talvorin/HoleScreens.h"
 #include "gui/talvorin/SettingsScreens.h"
 #include "gui/talvorin/TalvorinStart.h"
 #include "shell/ProgramSetup.h"
@@ -40,6 +42,19 @@ const std::vector<Screenshot>& ScreenshotList() {
        [](MainWindow& main) -> QWidget* { return MakeAddNcDataScreen(main.Ctx(), &main); }},
       {"coordinate-systems",
        [](MainWindow& main) -> QWidget* { return MakeCoordinateSystemScreen(main.Ctx(), &main); }},
+      // Group 6 of the loaded example is empty; group 3 holds a counterbored long hole.
+      {"shape-input", [](MainWindow& main) -> QWidget* { return MakeShapeInputScreen(main.Ctx(), 6, {}); }},
+      {"shape-input-filled",
+       [](MainWindow& main) -> QWidget* { return MakeShapeInputScreen(main.Ctx(), 3, {}); }},
+      {"circle-calculation",
+       [](MainWindow& main) -> QWidget* {
+         static ShapeForm shape;
+         QDialog* circle = MakeRotationCalculationScreen(main.Ctx(), shape, nullptr, &main);
+         const char* values[] = {"100", "75", "40", "60", "0", "6"};
+         for (int i = 0; i < 6; ++i)
+           FindControl<QLineEdit>(circle, 2400 + i)->setText(QString::fromUtf8(values[i]));
+         return circle;
+       }},
   };
   return list;
 }

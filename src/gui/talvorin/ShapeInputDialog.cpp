@@ -34,6 +34,12 @@ class ShapeInputScreen : public QDialog {
     setWindowTitle(QStringLiteral("形状情報の入力"));
     Build();
     ApplyColours(ctx_.inst, this);
+    // The read-only Z column looks like the window, not like a field to type in.
+    for (QLineEdit* z : z_) {
+      QPalette palette = z->palette();
+      palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+      z->setPalette(palette);
+    }
     changes_ = new UnsavedChanges(this, ctx_.dialogs);
     changes_->WatchFields();
     KeepEnterInFields(this);
@@ -106,6 +112,7 @@ class ShapeInputScreen : public QDialog {
       label->setBuddy(fields[0]);
       x_[n] = fields[0];
       y_[n] = fields[1];
+      z_[n] = fields[2];
       // Z is not filled by this screen: shown, but out of the Tab order.
       fields[2]->setReadOnly(true);
       fields[2]->setFocusPolicy(Qt::ClickFocus);
@@ -144,6 +151,9 @@ class ShapeInputScreen : public QDialog {
     AddCommand(bar, 40201, "【CSV読込】", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { ReadCsv(); });
     AddCommand(bar, 40202, "【終了】", QKeySequence(Qt::Key_Escape), [this] { reject(); });
     layout->setMenuBar(bar);
+    // The screen is never narrower than its menu: no command hides behind an overflow arrow.
+    layout->addSpacerItem(
+        new QSpacerItem(bar->sizeHint().width(), 0, QSizePolicy::Fixed, QSizePolicy::Minimum));
   }
 
   template <class Menu>
@@ -239,7 +249,7 @@ class ShapeInputScreen : public QDialog {
   QComboBox* kind_ = nullptr;
   std::array<QLabel*, kHoleParameters> captions_{};
   std::array<QLineEdit*, kHoleParameters> params_{};
-  std::array<QLineEdit*, kCoordinateRows> x_{}, y_{};
+  std::array<QLineEdit*, kCoordinateRows> x_{}, y_{}, z_{};
 };
 
 }  // namespace
