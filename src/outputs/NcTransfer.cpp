@@ -38,6 +38,17 @@ bool SameFolder(const std::string& a, const std::string& b) {
          sa.st_ino == sb.st_ino;
 }
 
+// The program a viewer setting names: a relative name of a file in the program folder is that file
+// (the suite's own "talvorin-ncview"); anything else is found as the platform finds programs (an
+// absolute path, or a name on PATH). Empty when there is no such program.
+std::string SettingProgram(Context& ctx, const std::string& value) {
+  if (!value.empty() && value.front() != '/') {
+    std::string local = ProgramFile(ctx.inst, value);
+    if (PathExists(local)) return local;
+  }
+  return ctx.platform.FindProgram(value).empty() ? std::string() : value;
+}
+
 bool HasBlankOrQuote(std::string_view text) {
   for (char c : text)
     if (c == ' ' || c == '\t' || c == '"' || c == '\'') return true;
@@ -69,8 +80,8 @@ int ShowNcData(Context& ctx) {
   std::string viewer = ReadString(ctx.inst.iniPath, "TALVORIN", "ncviewer", kProgramLimit);
   if (viewer.empty())
     return rep.Reportf(-1, "エラー：[%s] ncviewer= | ini NCデータ描画プログラム設定されてません", "TALVORIN");
-  if (ctx.platform.FindProgram(viewer).empty())
-    return rep.Reportf(-1, "エラー：実行ファイル %s がありません。", viewer.c_str());
+  const std::string program = SettingProgram(ctx, viewer);
+  if (program.empty()) return rep.Reportf(-1, "エラー：実行ファイル %s がありません。", viewer.c_str());
   const NcFilePath nc = ReadNcFilePath(ctx);
   if (nc.name.empty()) return rep.Reportf(-1, "エラー：[%s] ncfile= | db NCファイル取得失敗", "machine");
   if (nc.folder.empty())
@@ -78,7 +89,7 @@ int ShowNcData(Context& ctx) {
   if (!IsPlainFileName(nc.name)) return ReportBadNcFileName(ctx, nc.name);
   const std::string& path = nc.path;
   if (!PathExists(path)) return rep.Reportf(-1, "エラー：NCファイル %s がありません。", path.c_str());
-  if (!ctx.platform.StartProgram(viewer, {path}))
+  if (!ctx.platform.StartProgram(program, {path}))
     return rep.Report("エラー：NCファイルの描画ができません", -1);
   return 0;
 }
@@ -89,7 +100,8 @@ int ShowNcViewer(Context& ctx, const std::string& file) {
   std::string viewer = ReadString(ctx.inst.iniPath, "TALVORIN", "ncviewer", kProgramLimit);
   if (viewer.empty())
     return rep.Reportf(-1, "エラー：[%s] ncviewer= | ini NCデータ描画プログラム設定されてません", "TALVORIN");
-  if (ctx.platform.FindProgram(viewer).empty()) return rep.Report("エラー：ＮＣビューワーがありません。", -1);
+  const std::string program = SettingProgram(ctx, viewer);
+  if (program.empty()) return rep.Report("エラー：ＮＣビューワーがありません。", -1);
   std::string path = file;
   if (path.empty()) {
     std::string controller = ReadStringOr(ctx.dbPath, "machine", "ControlDevice", kShortLimit, "FANUC");
@@ -98,7 +110,7 @@ int ShowNcViewer(Context& ctx, const std::string& file) {
       return rep.Report("エラー：ＮＣファイルが選択されてません。", -1);
   }
   if (!PathExists(path)) return rep.Report("エラー：ＮＣファイルがありません。", -1);
-  if (!ctx.platform.StartProgram(viewer, {path})) return rep.Report("エラー：NcViewerの実行に失敗", -1);
+  if (!ctx.platform.StartProgram(program, {path})) return rep.Report("エラー：NcViewerの実行に失敗", -1);
   return 0;
 }
 

@@ -220,12 +220,15 @@ class MainWindowTest : public QObject {
     MenuAction(f, 40020)->trigger();
     QCOMPARE(runs(),
              (std::vector<std::string>{trycutClose, dxfClose, dxfClose, trycutClose, trycutClose, dxfClose}));
-    // The NC viewer shows the loaded project's NC file (without a project it does nothing).
+    // The NC viewer (the shipped one of the program folder) shows the loaded project's NC file
+    // (without a project it does nothing).
     f.folder.Write("ncdata/O1001.NC", "%\r\n");
+    f.folder.Write("talvorin-ncview", "");
     f.t->dialogs.files.push_back(f.folder.File("db/EXAMPLE-FANUC.dat"));
     MenuAction(f, 40001)->trigger();
     MenuAction(f, 40024)->trigger();
     QCOMPARE(f.t->platform.calls.back().what, std::string("start"));
+    QCOMPARE(f.t->platform.calls.back().target, f.folder.File("talvorin-ncview"));
     QCOMPARE(f.t->platform.calls.back().args, std::vector<std::string>{f.folder.File("ncdata/O1001.NC")});
     // The bar items run the same commands.
     const std::size_t from = f.Lines().size();

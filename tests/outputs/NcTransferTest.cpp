@@ -170,6 +170,28 @@ TEST_F(NcTransfer, ShowNcDataInTheViewer) {
   EXPECT_TRUE(t.reporter.Lines().empty());
 }
 
+TEST_F(NcTransfer, AViewerNamedRelativelyIsTheProgramFoldersOwn) {
+  // The shipped setting "talvorin-ncview": the viewer in the program folder, not one on PATH.
+  WriteString(folder.File("TALVORIN.ini"), "TALVORIN", "ncviewer", "talvorin-ncview");
+  folder.Write("talvorin-ncview", "");
+  ASSERT_EQ(ShowNcData(ctx), 0) << Box();
+  ASSERT_EQ(ShowNcViewer(ctx, Nc()), 0) << Box();
+  ASSERT_EQ(platform.calls.size(), 2u);
+  for (const auto& call : platform.calls) {
+    EXPECT_EQ(call.target, folder.File("talvorin-ncview"));
+    EXPECT_EQ(call.args, std::vector<std::string>{Nc()});
+  }
+  // A relative name that is no file of the program folder is looked for on PATH.
+  Reset();
+  WriteString(folder.File("TALVORIN.ini"), "TALVORIN", "ncviewer", "no-such-viewer");
+  EXPECT_EQ(ShowNcData(ctx), -1);
+  EXPECT_EQ(Box(), "エラー：実行ファイル no-such-viewer がありません。");
+  Reset();
+  EXPECT_EQ(ShowNcViewer(ctx, Nc()), -1);
+  EXPECT_EQ(Box(), "エラー：ＮＣビューワーがありません。");
+  EXPECT_TRUE(platform.calls.empty());
+}
+
 TEST_F(NcTransfer, ShowNcViewerForAGivenOrAChosenFile) {
   ASSERT_EQ(ShowProjectNcViewer(ctx), 0);
   ASSERT_EQ(platform.calls.size(), 1u);

@@ -33,7 +33,7 @@ TEST_F(SettingsCli, InitialShowsTheShippedSettingsAndSavesChanges) {
   EXPECT_EQ(r.out,
             "TRYCUT2000=/opt/trycut/bin/trycut\n"
             "DXF VIEWER=/usr/bin/librecad\n"
-            "NC VIEWER=/usr/bin/xdg-open\n"
+            "NC VIEWER=talvorin-ncview\n"
             "エディター=/usr/bin/xdg-open\n"
             "起動画面位置 X=0.5\n"
             "起動画面位置 Y=0.5\n"
