@@ -58,12 +58,6 @@ TimeRates ReadTimeRates(Context& ctx) {
   return rates;
 }
 
-double ToolTime(const TimeRates& rates, const MachiningTotals& totals) {
-  return (rates.spindleStart * static_cast<double>(totals.spindleStarts) +
-          rates.toolChange * static_cast<double>(totals.toolChanges)) /
-         60;
-}
-
 ClockTime ToClockTime(double minutes, double factor) {
   double seconds = std::trunc(minutes * factor * 60);
   // A file of absurd numbers must not overflow the conversion: such times saturate.

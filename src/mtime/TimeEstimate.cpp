@@ -144,6 +144,12 @@ PeckDistances PeckDrilling(double r, double z, double q) {
   return d;
 }
 
+double ToolTime(const TimeRates& rates, const MachiningTotals& totals) {
+  return (rates.spindleStart * static_cast<double>(totals.spindleStarts) +
+          rates.toolChange * static_cast<double>(totals.toolChanges)) /
+         60;
+}
+
 NcTimeState StartTimeState(const TimeRates& rates, const NcPoint& start) {
   NcTimeState s;
   s.rates = rates;
