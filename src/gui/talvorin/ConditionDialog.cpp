@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "gui/common/Binding.h"
+#include "gui/common/ScreenEditing.h"
 #include "gui/common/WindowLook.h"
 #include "gui/talvorin/SettingsScreens.h"
 #include "tools/Tools.h"
@@ -21,14 +22,15 @@ class ConditionScreen : public QDialog {
     setWindowTitle(QStringLiteral("工具毎の加工条件登録"));
     Build();
     ApplyColours(ctx_.inst, this);
+    changes_ = new UnsavedChanges(this, ctx_.dialogs);
+    changes_->WatchFields();
+    KeepEnterInFields(this);
     StartupToolInitial(ctx_, form_);
     WidgetsFromForm();
   }
 
   void reject() override {
-    FormFromWidgets();
-    if (!MayDiscardChanges(ctx_, form_.values != shown_)) return;
-    QDialog::reject();
+    if (changes_->MayClose()) QDialog::reject();
   }
 
  private:
@@ -66,11 +68,11 @@ class ConditionScreen : public QDialog {
     // A tool chosen: its captions, the values emptied.
     connect(tools_, &QComboBox::activated, this, [this] {
       Run(SelectToolName);
-      shown_ = form_.values;
+      changes_->Saved();
     });
     // The diameter left: the values registered for it.
     OnFocusOut(values_[0], [this] {
-      if (Run(GetTooldefaultCondition) == 0) shown_ = form_.values;
+      if (Run(GetTooldefaultCondition) == 0) changes_->Saved();
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -78,7 +80,7 @@ class ConditionScreen : public QDialog {
         this, layout, ctx_, "加工条件設定",
         [this] {
           // Saved: the values are emptied and the screen stays open for the next entry.
-          if (Run(RegisterToolCondition) == 0) shown_ = form_.values;
+          if (Run(RegisterToolCondition) == 0) changes_->Saved();
         },
         [] {});
     layout->addLayout(grid);
@@ -121,7 +123,7 @@ class ConditionScreen : public QDialog {
 
   Context& ctx_;
   ConditionForm form_;
-  std::array<std::string, 4> shown_;  // the values as last shown by an operation
+  UnsavedChanges* changes_ = nullptr;
   QComboBox *tools_ = nullptr, *materials_ = nullptr;
   std::array<QLineEdit*, 4> values_{};
   std::array<QLabel*, 4> captions_{};

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "gui/common/Binding.h"
+#include "gui/common/ScreenEditing.h"
 #include "gui/common/WindowLook.h"
 #include "gui/talvorin/SettingsScreens.h"
 #include "outputs/Jobs.h"
@@ -51,14 +52,19 @@ constexpr int kVisibleRows = 16;     // rows shown at once; the rest by scrollin
 // out when saving.
 class NameListKeys : public QObject {
  public:
-  using QObject::QObject;
+  NameListKeys(QObject* parent, UnsavedChanges*& changes) : QObject(parent), changes_(changes) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::KeyPress) return false;
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key != Qt::Key_Delete && key != Qt::Key_Backspace) return false;
-    static_cast<QComboBox*>(watched)->setCurrentIndex(-1);
+    auto* list = static_cast<QComboBox*>(watched);
+    if (list->currentIndex() != -1) changes_->Changed();
+    list->setCurrentIndex(-1);
     return true;
   }
+
+ private:
+  UnsavedChanges*& changes_;  // the screen's, made after its rows
 };
 
 // The list of a row: its entries and the shown name. A stored name that the tool list no longer holds
@@ -85,14 +91,14 @@ class ProcessScreen : public QDialog {
     setWindowTitle(QStringLiteral("加工工程作成"));
     Build();
     ApplyColours(ctx_.inst, this);
+    changes_ = new UnsavedChanges(this, ctx_.dialogs);
+    changes_->WatchFields();
+    KeepEnterInFields(this);
     WidgetsFromForm();
-    KeepShown();
   }
 
   void reject() override {
-    FormFromWidgets();
-    if (!MayDiscardChanges(ctx_, Changed())) return;
-    QDialog::reject();
+    if (changes_->MayClose()) QDialog::reject();
   }
 
  private:
@@ -116,7 +122,7 @@ class ProcessScreen : public QDialog {
         QWidget* field = nullptr;
         if (c == kProcName) {
           auto* list = new QComboBox(rows);
-          list->installEventFilter(new NameListKeys(list));
+          list->installEventFilter(new NameListKeys(list, changes_));
           names_[static_cast<std::size_t>(r - 1)] = list;
           field = list;
         } else {
@@ -232,26 +238,26 @@ class ProcessScreen : public QDialog {
 
   void Read() {
     FormFromWidgets();
-    if (ReadNcProcess(ctx_, form_) == 0) KeepShown();
+    if (ReadNcProcess(ctx_, form_) == 0) changes_->Saved();
     WidgetsFromForm();
   }
   void Save() {
     FormFromWidgets();
     int skipped = 0;
     // What was saved is no longer a change; a row kept out for an empty field still is.
-    if (SaveNcProcess(ctx_, form_, skipped) == 0 && skipped == 0) KeepShown();
+    if (SaveNcProcess(ctx_, form_, skipped) == 0 && skipped == 0) changes_->Saved();
     WidgetsFromForm();
   }
   void CreateNc() {
     FormFromWidgets();
     // Creation mode saves the rows first, NC-creation mode reads the stored ones.
-    if (CreateNcData(ctx_, form_, CreateNcProgramWithFollowUps) == 0) KeepShown();
+    if (CreateNcData(ctx_, form_, CreateNcProgramWithFollowUps) == 0) changes_->Saved();
     WidgetsFromForm();
   }
   void Initialise() {
     FormFromWidgets();
     InitNcProcess(ctx_, form_);
-    KeepShown();
+    changes_->Saved();
     WidgetsFromForm();
   }
   void OpenFile() { OpenNcFile(ctx_); }
@@ -290,21 +296,9 @@ class ProcessScreen : public QDialog {
     }
   }
 
-  // The rows that are saved, as the screen now shows them, become the state to compare with.
-  void KeepShown() {
-    for (int r = 0; r < kStoredProcesses; ++r)
-      shown_[static_cast<std::size_t>(r)] = form_.rows[static_cast<std::size_t>(r)].fields;
-  }
-
-  bool Changed() const {
-    for (int r = 0; r < kStoredProcesses; ++r)
-      if (form_.rows[static_cast<std::size_t>(r)].fields != shown_[static_cast<std::size_t>(r)]) return true;
-    return false;
-  }
-
   Context& ctx_;
   ProcessForm& form_;
-  std::array<std::array<std::string, kProcessColumns>, kStoredProcesses> shown_;
+  UnsavedChanges* changes_ = nullptr;
   std::array<QComboBox*, kProcessRows> names_{};
   std::array<std::array<QLineEdit*, kProcessColumns>, kProcessRows> fields_{};  // [0] unused: the list
   QScrollArea* scroll_ = nullptr;

@@ -14,6 +14,7 @@
 #include "gui/common/VersionBox.h"
 #include "gui/common/WindowLook.h"
 #include "gui/talvorin/HoleScreens.h"
+#include "gui/talvorin/ProcessDialog.h"
 #include "gui/talvorin/SettingsScreens.h"
 #include "gui/talvorin/TalvorinStart.h"
 #include "shell/ProgramSetup.h"
@@ -54,6 +55,20 @@ const std::vector<Screenshot>& ScreenshotList() {
          for (int i = 0; i < 6; ++i)
            FindControl<QLineEdit>(circle, 2400 + i)->setText(QString::fromUtf8(values[i]));
          return circle;
+       }},
+      {"tool-list", [](MainWindow& main) -> QWidget* { return MakeToolListScreen(main.Ctx(), &main); }},
+      {"cutting-conditions",
+       [](MainWindow& main) -> QWidget* { return MakeConditionScreen(main.Ctx(), &main); }},
+      {"process-screen",
+       [](MainWindow& main) -> QWidget* {
+         // The example project's stored processes, as command 40050 shows them.
+         static ProcessForm form;
+         auto& dialogs = static_cast<ScriptedDialogs&>(main.Ctx().dialogs);
+         dialogs.files.push_back(main.Ctx().inst.programFolder + "db/EXAMPLE-FANUC.dat");
+         main.RunCommand(40001);
+         form.mode = ProcessMode::kReading;
+         OpenProcessScreen(main.Ctx(), form, main.Form(), {});
+         return MakeProcessScreen(main.Ctx(), form, &main);
        }},
   };
   return list;

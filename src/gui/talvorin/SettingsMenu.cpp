@@ -38,10 +38,6 @@ void AddSettingsMenu(QDialog* screen, QBoxLayout* layout, Context& ctx, const ch
       new QSpacerItem(bar->sizeHint().width(), 0, QSizePolicy::Fixed, QSizePolicy::Minimum));
 }
 
-bool MayDiscardChanges(Context& ctx, bool changed) {
-  return !changed || ctx.dialogs.AskYesNo("変更を保存せずに閉じますか？");
-}
-
 QValidator::State FieldLimitValidator::validate(QString& input, int& /*pos*/) const {
   if (upper_) {
     // Latin letters only, as the system forces them; Japanese text stays as typed.

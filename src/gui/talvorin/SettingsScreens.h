@@ -35,10 +35,6 @@ void AddSettingsMenu(QDialog* screen, QBoxLayout* layout, Context& ctx, const ch
                      std::function<void()> save, std::function<void()> load);
 
 // A field of at most `bytes` CP932 bytes; with `upper`, typed and pasted Latin letters become upper case.
-// Whether a screen may close: without changes it may; otherwise the user is asked
-// "変更を保存せずに閉じますか？" and yes discards them.
-bool MayDiscardChanges(Context& ctx, bool changed);
-
 class FieldLimitValidator : public QValidator {
  public:
   FieldLimitValidator(int bytes, bool upper, QObject* parent)

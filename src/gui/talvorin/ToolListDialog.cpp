@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "gui/common/Binding.h"
+#include "gui/common/ScreenEditing.h"
 #include "gui/common/WindowLook.h"
 #include "gui/talvorin/SettingsScreens.h"
 #include "tools/Tools.h"
@@ -24,6 +25,9 @@ class ToolListScreen : public QDialog {
     setWindowTitle(QStringLiteral("マシニング基本工具登録"));
     Build();
     ApplyColours(ctx_.inst, this);
+    changes_ = new UnsavedChanges(this, ctx_.dialogs);
+    changes_->WatchFields();
+    KeepEnterInFields(this);
     OpenToolScreen(ctx_, form_);
     WidgetsFromForm();
     // A magazine smaller than thirty pockets has no tool numbers for the last rows.
@@ -31,12 +35,10 @@ class ToolListScreen : public QDialog {
       names_[static_cast<std::size_t>(n - 1)]->setEnabled(false);
       diameters_[static_cast<std::size_t>(n - 1)]->setEnabled(false);
     }
-    shown_ = form_;
   }
 
   void reject() override {
-    if (!MayDiscardChanges(ctx_, Changed())) return;
-    QDialog::reject();
+    if (changes_->MayClose()) QDialog::reject();
   }
 
  private:
@@ -82,7 +84,7 @@ class ToolListScreen : public QDialog {
           FormFromWidgets();
           // Saved: the screen closes; a refused write leaves it open with what was typed.
           if (WriteToolTabel(ctx_, form_) != 0) return;
-          shown_ = form_;
+          changes_->Saved();
           accept();
         },
         [] {});
@@ -104,22 +106,12 @@ class ToolListScreen : public QDialog {
     }
   }
 
-  // Whether a field differs from what the screen last read or saved.
-  bool Changed() {
-    FormFromWidgets();
-    for (std::size_t i = 0; i < form_.rows.size(); ++i)
-      if (form_.rows[i].toolName != shown_.rows[i].toolName ||
-          form_.rows[i].diameter != shown_.rows[i].diameter)
-        return true;
-    return false;
-  }
-
   static constexpr int kToolNameId = 1400;  // 1401-1430: name of T01-T30
   static constexpr int kDiameterId = 1450;  // 1451-1480: diameter of T01-T30
 
   Context& ctx_;
   ToolForm form_;
-  ToolForm shown_;  // the rows as last read or saved
+  UnsavedChanges* changes_ = nullptr;
   std::array<QComboBox*, kToolScreenRows> names_{};
   std::array<QLineEdit*, kToolScreenRows> diameters_{};
 };
