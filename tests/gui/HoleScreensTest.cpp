@@ -418,6 +418,24 @@ class HoleScreensTest : public QObject {
     };
     ClickGroup(f, 6);
     QCOMPARE(f.t->dialogs.asked.size(), asked);
+
+    // Parameter 0 changed and the screen closed from it: the field loses the focus as the screen goes,
+    // which derives nothing.
+    const std::size_t lines = f.Lines().size();
+    f.t->dialogs.answers = {true};
+    f.drive = [&](QDialog& dialog) {
+      return Drive(dialog, [&](Screen& s) {
+        s.Edit(2200)->setFocus();
+        QTest::keyClicks(s.Edit(2200), QStringLiteral("0"));
+        QTest::keyClick(s.Edit(2200), Qt::Key_Escape);
+        QVERIFY(!s.d.isVisible());
+      });
+    };
+    ClickGroup(f, 6);
+    QCOMPARE(f.t->dialogs.asked.size(), asked + 1);
+    for (std::size_t i = lines; i < f.Lines().size(); ++i)
+      QVERIFY2(f.Lines()[i].find("SetHoleInformation") == std::string::npos, f.Lines()[i].c_str());
+    QCOMPARE(Db(f, "hole6", "variable0"), std::string("5"));
   }
 
   void everyFieldRowAndCommandIsFoundByItsCaption() {

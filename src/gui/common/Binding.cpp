@@ -61,4 +61,17 @@ void FillCombo(QComboBox* combo, const std::vector<std::string>& entries, const 
   combo->setEditText(shown);
 }
 
+QAction* AddCommand(QWidget* menu, int id, const char* caption, const QKeySequence& key, QObject* context,
+                    std::function<void()> run) {
+  QAction* action = menu->addAction(QString::fromUtf8(caption));
+  action->setObjectName(QString::number(id));
+  action->setData(id);
+  if (!key.isEmpty()) {
+    action->setShortcut(key);
+    action->setToolTip(QStringLiteral("%1 (%2)").arg(action->text(), key.toString(QKeySequence::NativeText)));
+  }
+  QObject::connect(action, &QAction::triggered, context, std::move(run));
+  return action;
+}
+
 }  // namespace talvorin::gui

@@ -3,8 +3,10 @@
 // through which a window runs its modal screens (replaced in tests, so no test waits on one).
 #pragma once
 
+#include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QKeySequence>
 #include <QLabel>
 #include <QString>
 #include <QValidator>
@@ -52,6 +54,12 @@ void FillCombo(QComboBox* combo, const std::vector<std::string>& entries, const 
 // Runs `left` each time `field` loses the keyboard focus (the system's "field left" events), whether
 // its text changed or not.
 void OnFocusOut(QWidget* field, std::function<void()> left);
+
+// A command of a screen's menu or bar (`menu` is a QMenu or a QMenuBar): a QAction with the caption,
+// named and carrying the command id, that runs `run` in `context`. A non-empty `key` is its keyboard
+// route, named in its tool tip.
+QAction* AddCommand(QWidget* menu, int id, const char* caption, const QKeySequence& key, QObject* context,
+                    std::function<void()> run);
 
 // How a window runs its modal screens and boxes: exec() unless a test replaces it. The result is the
 // dialog's result code.

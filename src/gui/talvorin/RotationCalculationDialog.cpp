@@ -35,10 +35,10 @@ class RotationCalculationScreen : public QDialog {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("ROTATIONCALCULATIONMENU"));
     bar->setNativeMenuBar(false);
-    AddCommand(bar, 40104, "【計 算】", QKeySequence(Qt::CTRL | Qt::Key_R), [this] { Calculate(); });
-    AddCommand(bar, 40103, "【閉じる】", QKeySequence(Qt::Key_Escape), [this] { reject(); });
+    AddCommand(bar, 40104, "【計 算】", QKeySequence(Qt::CTRL | Qt::Key_R), this, [this] { Calculate(); });
+    AddCommand(bar, 40103, "【閉じる】", QKeySequence(Qt::Key_Escape), this, [this] { reject(); });
     // The help entry has no action on this screen.
-    AddCommand(bar, 40102, "【ヘルプ】", QKeySequence(), [] {});
+    AddCommand(bar, 40102, "【ヘルプ】", QKeySequence(), this, [] {});
     layout->setMenuBar(bar);
     // The screen is never narrower than its menu: no command hides behind an overflow arrow.
     layout->addSpacerItem(
@@ -66,19 +66,6 @@ class RotationCalculationScreen : public QDialog {
       SetRotationCount(circle_);
       WidgetsFromForm();
     });
-  }
-
-  void AddCommand(QMenuBar* bar, int id, const char* caption, const QKeySequence& key,
-                  std::function<void()> run) {
-    QAction* action = bar->addAction(QString::fromUtf8(caption));
-    action->setObjectName(QString::number(id));
-    action->setData(id);
-    if (!key.isEmpty()) {
-      action->setShortcut(key);
-      action->setToolTip(
-          QStringLiteral("%1 (%2)").arg(action->text(), key.toString(QKeySequence::NativeText)));
-    }
-    connect(action, &QAction::triggered, this, std::move(run));
   }
 
   void Calculate() {

@@ -50,8 +50,13 @@ class ShapeInputScreen : public QDialog {
     kind_->setFocus();
   }
 
+  // The field's leave signal must not reach a screen being destroyed.
+  ~ShapeInputScreen() override { params_[0]->disconnect(this); }
+
   void reject() override {
-    if (changes_->MayClose()) QDialog::reject();
+    if (!changes_->MayClose()) return;
+    closing_ = true;
+    QDialog::reject();
   }
 
  private:
@@ -144,30 +149,16 @@ class ShapeInputScreen : public QDialog {
     bar->setObjectName(QStringLiteral("SHAPEINPUTMENU"));
     bar->setNativeMenuBar(false);
     QMenu* calc = bar->addMenu(QStringLiteral("計算"));
-    AddCommand(calc, 40203, "円上の座標計算", QKeySequence(Qt::CTRL | Qt::Key_R),
+    AddCommand(calc, 40203, "円上の座標計算", QKeySequence(Qt::CTRL | Qt::Key_R), this,
                [this] { OpenCircleScreen(); });
-    AddCommand(calc, 40201, "CSVファイル読込", QKeySequence(), [this] { ReadCsv(); });
-    AddCommand(bar, 40200, "【保存】", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Save(); });
-    AddCommand(bar, 40201, "【CSV読込】", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { ReadCsv(); });
-    AddCommand(bar, 40202, "【終了】", QKeySequence(Qt::Key_Escape), [this] { reject(); });
+    AddCommand(calc, 40201, "CSVファイル読込", QKeySequence(), this, [this] { ReadCsv(); });
+    AddCommand(bar, 40200, "【保存】", QKeySequence(Qt::CTRL | Qt::Key_S), this, [this] { Save(); });
+    AddCommand(bar, 40201, "【CSV読込】", QKeySequence(Qt::CTRL | Qt::Key_O), this, [this] { ReadCsv(); });
+    AddCommand(bar, 40202, "【終了】", QKeySequence(Qt::Key_Escape), this, [this] { reject(); });
     layout->setMenuBar(bar);
     // The screen is never narrower than its menu: no command hides behind an overflow arrow.
     layout->addSpacerItem(
         new QSpacerItem(bar->sizeHint().width(), 0, QSizePolicy::Fixed, QSizePolicy::Minimum));
-  }
-
-  template <class Menu>
-  void AddCommand(Menu* menu, int id, const char* caption, const QKeySequence& key,
-                  std::function<void()> run) {
-    QAction* action = menu->addAction(QString::fromUtf8(caption));
-    action->setObjectName(QString::number(id));
-    action->setData(id);
-    if (!key.isEmpty()) {
-      action->setShortcut(key);
-      action->setToolTip(
-          QStringLiteral("%1 (%2)").arg(action->text(), key.toString(QKeySequence::NativeText)));
-    }
-    connect(action, &QAction::triggered, this, std::move(run));
   }
 
   void KindChosen() {
@@ -177,9 +168,10 @@ class ShapeInputScreen : public QDialog {
   }
 
   // Leaving parameter 0 derives the others. A box shown by the derivation takes the focus from the
-  // field once more; that second leave is part of the same one.
+  // field once more; that second leave is part of the same one. The focus the field loses when the
+  // screen closes derives nothing: the screen is done.
   void ParameterZeroLeft() {
-    if (deriving_) return;
+    if (deriving_ || closing_) return;
     deriving_ = true;
     FormFromWidgets();
     const ShapeForm before = form_;
@@ -193,6 +185,7 @@ class ShapeInputScreen : public QDialog {
     FormFromWidgets();
     if (SaveShapeDefine(ctx_, form_, group_) != 0) return;
     changes_->Saved();
+    closing_ = true;
     accept();
   }
 
@@ -246,6 +239,7 @@ class ShapeInputScreen : public QDialog {
   ShapeForm form_;
   UnsavedChanges* changes_ = nullptr;
   bool deriving_ = false;
+  bool closing_ = false;
   QComboBox* kind_ = nullptr;
   std::array<QLabel*, kHoleParameters> captions_{};
   std::array<QLineEdit*, kHoleParameters> params_{};
