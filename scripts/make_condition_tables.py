@@ -5,6 +5,10 @@ Output (UTF-8 sources, converted to CP932 with CR LF by the build):
   data/table/<kind><material>.tbl  one table per tool kind and material, one section "D%.1f" per
                                    tool diameter with the keys that process generation reads
   data/工具加工条件.tbl             the register table of the conditions screen
+  data/table/ContourMill<material>.tbl
+                                   the EUKLID contour form's tables: the finishing end-mill rule, one
+                                   section per diameter of 2 to 40 mm by 0.5 and per end-mill diameter
+                                   of the shipped magazine (ToolMagazine.tbl)
 
 Materials are those of section "material" of data/TALVORIN.ini; each must have cutting data here.
 Diameters: fixed ranges per kind, plus every diameter that the shipped definition tables
@@ -369,6 +373,33 @@ def header(kind, material):
     return lines
 
 
+def magazine_endmills():
+    """Diameters of the end mills of the shipped tool magazine."""
+    diameters = set()
+    for keys in read_ini("ToolMagazine.tbl").values():
+        if "エンドミル" in keys.get("toolname", "") and number(keys.get("diameter")):
+            diameters.add(number(keys["diameter"]))
+    return diameters
+
+
+def contour_table(material, names):
+    """The EUKLID contour table of a material: the finishing end mill's conditions."""
+    lines = [
+        ";;; EUKLID 輪郭加工条件テーブル  材質 %s（%s）" % (material, MATERIAL_NAMES[material]),
+        ";;; 曲線加工命令（ＮＣデータ作成）の画面で工具径を入れると、その径の S（回転数）と F（送り速度）を読みます。",
+        ";;; 節の名前は D と小数 1 けたの径です（φ6 は [D6.0]、φ17.5 は [D17.5]）。近い径や補間は使われません。",
+        ";;; 径は 2 から 40 mm の 0.5 mm きざみと、工具マガジン ToolMagazine.tbl のエンドミルの径です。",
+        ";;; 値の後ろに注釈を書かないでください。",
+        ";;;",
+    ]
+    lines += header("endmillF", material)[5:]
+    for name in sorted(names, key=lambda n: float(n[1:])):
+        lines += ["", "[%s]" % name]
+        for key, value in condition("endmillF", material, float(name[1:])):
+            lines.append("%s=%s" % (key, value))
+    return lines
+
+
 # ------------------------------------------------------------------------------------------------
 # Files
 
@@ -433,6 +464,10 @@ def main():
         for material in materials:
             write(os.path.join(TABLES, "%s%s.tbl" % (kind, material)), condition_table(kind, material, names))
             count += 1
+    contour = {section_name(d) for d in set(base_diameters()["endmillF"]) | magazine_endmills()}
+    for material in materials:
+        write(os.path.join(TABLES, "ContourMill%s.tbl" % material), contour_table(material, contour))
+        count += 1
     write(os.path.join(DATA, "工具加工条件.tbl"), register_table(materials))
     print("%d condition tables in %s" % (count, TABLES))
 
