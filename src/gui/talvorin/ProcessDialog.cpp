@@ -177,7 +177,7 @@ class ProcessScreen : public QDialog {
     layout->addWidget(scroll_, 1);
     // Wide enough for every column and the scroll bar; tall enough for sixteen rows.
     QWidget* rows = scroll_->widget();
-    const int rowHeight = names_[0]->sizeHint().height() + rows->layout()->spacing();
+    const int rowHeight = rows->sizeHint().height() / kProcessRows;
     scroll_->setMinimumWidth(rows->sizeHint().width() + scroll_->verticalScrollBar()->sizeHint().width());
     scroll_->setMinimumHeight(rowHeight * kVisibleRows);
     scroll_->verticalScrollBar()->setSingleStep(rowHeight);
