@@ -92,6 +92,7 @@ const std::vector<CliCommand>& ProjectCommands();
 const std::vector<CliCommand>& ProcessCommands();
 // The subcommands of the NC program: nc, run.
 const std::vector<CliCommand>& NcCommands();
+const std::vector<CliCommand>& EuklidCommands();
 // The subcommands of what an NC program is turned into: time, trycut, sheet, transfer, edit, view.
 const std::vector<CliCommand>& OutputCommands();
 // The settings screens: settings initial|tap|lines|coords.

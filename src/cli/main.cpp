@@ -38,6 +38,8 @@ int main(int argc, char** argv) {
     commands.push_back(c);
   for (const CliCommand& c : NcCommands())
     commands.push_back(c);
+  for (const CliCommand& c : EuklidCommands())
+    commands.push_back(c);
   for (const CliCommand& c : OutputCommands())
     commands.push_back(c);
   for (const CliCommand& c : SettingsCommands())
