@@ -10,7 +10,8 @@ if [ $# -lt 1 ]; then
 fi
 out=$(realpath -m "$1")
 build=${2:-build}
-cmake --build "$build" -j2 --target talvorin-screenshots talvorin program_folder >/dev/null
+cmake --build "$build" -j2 --target talvorin-screenshots talvorin talvorin-cli talvorin-ncview-screenshots \
+  program_folder >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r "$build/TALVORIN/." "$work/"
@@ -19,6 +20,10 @@ mkdir -p "$out" "$work/2x"
 export QT_QPA_PLATFORM=offscreen
 "$work/talvorin-screenshots" "$out"
 QT_SCALE_FACTOR=2 "$work/talvorin-screenshots" "$work/2x"
+# The NC viewer on the shipped FANUC example's program, made by the main job in the copy.
+(cd "$work" && ./talvorin-cli --quiet run EXAMPLE-FANUC >/dev/null)
+(cd "$work" && ./talvorin-ncview-screenshots "$out" ncdata/O1001.NC && \
+  QT_SCALE_FACTOR=2 ./talvorin-ncview-screenshots "$work/2x" ncdata/O1001.NC)
 for f in "$work"/2x/*.png; do
   name=$(basename "$f" .png)
   cp "$f" "$out/$name@2x.png"

@@ -1,5 +1,8 @@
 #include "gui/ncview/NcViewWindow.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -8,6 +11,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <chrono>
 
 #include "gui/common/Binding.h"
 #include "store/Numbers.h"
@@ -17,6 +21,7 @@ namespace {
 
 constexpr std::uint64_t kPartBytes = 1 << 20;  // a part of the picture about every megabyte read
 constexpr int kRefreshMs = 250;                // the picture follows the reading this often
+constexpr int kPendingParts = 4;               // parts on their way to the window at most
 
 QWidget* Captioned(const QString& caption, QWidget* view, QWidget* parent) {
   auto* box = new QWidget(parent);
@@ -168,17 +173,25 @@ void NcViewWindow::StartLoading() {
 
   stop_ = std::make_shared<std::atomic<bool>>(false);
   auto stop = stop_;
+  auto pending = std::make_shared<std::atomic<int>>(0);  // parts sent and not yet taken
   const std::uint64_t generation = generation_;
   const std::string path = path_;
   const NcViewSettings settings = settings_;
   // Each part goes to the window through its event queue; the window drops the parts of a reading it
   // has stopped.
-  worker_ = std::thread([this, stop, generation, path, settings] {
+  worker_ = std::thread([this, stop, pending, generation, path, settings] {
+    // The reading yields to the window's thread when the processors are busy.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 5);
     auto sink = [&](ToolpathModel&& part, std::uint64_t done, std::uint64_t total) {
+      // The reading waits while the window has parts to take: memory holds the model, not a queue.
+      while (pending->load() >= kPendingParts && !stop->load())
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
       auto shared = std::make_shared<ToolpathModel>(std::move(part));
+      ++*pending;
       QMetaObject::invokeMethod(
           this,
-          [this, shared, done, total, generation] {
+          [this, shared, pending, done, total, generation] {
+            --*pending;
             if (generation == generation_) AddPart(*shared, done, total);
           },
           Qt::QueuedConnection);

@@ -1,8 +1,11 @@
 #include "gui/ncview/ToolpathWidget.h"
 
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -12,6 +15,8 @@ namespace {
 constexpr int kMargin = 16;                  // pixels around the fitted toolpath
 constexpr double kClickTolerance = 5;        // pixels from a move that still select it
 constexpr std::size_t kBatchLines = 8192;    // lines handed to the painter at once
+constexpr qint64 kSliceMs = 30;              // drawing time of the picture per turn of the event loop
+constexpr std::size_t kSliceMoves = 16384;   // moves visited between looks at the clock
 const QColor kBoxColour(120, 120, 120);      // the material box
 const QColor kHighlightColour(255, 120, 0);  // the selected line's moves
 
@@ -171,27 +176,46 @@ void ToolpathWidget::RenderPicture() {
     p.drawRect(QRectF(QPointF(view_.PixelX(box_[3]), view_.PixelY(v1)),
                       QPointF(view_.PixelX(box_[0]), view_.PixelY(v0))));
   }
-  PenBatches batches;
-  VisitMoves(model_, view_, pictureMoves_, model_.moves.size(), true, [&](const DrawnPiece& piece) {
-    ++drawnPieces_;
-    batches.Add(p, piece);
-  });
-  batches.Flush(p);
-  VisitHoles(model_, view_, pictureHoles_, model_.holes.size(), true, [&](const DrawnHole& h) {
-    DrawHole(p, h, view_.plane, ToolPen(h.tool, false), ToolPen(h.tool, true));
-  });
-  pictureMoves_ = model_.moves.size();
-  pictureHoles_ = model_.holes.size();
   pictureView_ = view_;
   pictureValid_ = true;
+  // A slice of the moves, then of the holes, until the time of one slice is used: a large program is
+  // drawn over several turns of the event loop, and the window answers between them.
+  QElapsedTimer clock;
+  clock.start();
+  PenBatches batches;
+  auto draw = [&](const DrawnPiece& piece) {
+    ++drawnPieces_;
+    batches.Add(p, piece);
+  };
+  while (pictureMoves_ < model_.moves.size() && clock.elapsed() < kSliceMs) {
+    const std::size_t last = std::min(model_.moves.size(), pictureMoves_ + kSliceMoves);
+    VisitMoves(model_, view_, pictureMoves_, last, true, draw);
+    pictureMoves_ = last;
+  }
+  batches.Flush(p);
+  while (pictureMoves_ == model_.moves.size() && pictureHoles_ < model_.holes.size() &&
+         clock.elapsed() < kSliceMs) {
+    const std::size_t last = std::min(model_.holes.size(), pictureHoles_ + kSliceMoves);
+    VisitHoles(model_, view_, pictureHoles_, last, true, [&](const DrawnHole& h) {
+      DrawHole(p, h, view_.plane, ToolPen(h.tool, false), ToolPen(h.tool, true));
+    });
+    pictureHoles_ = last;
+  }
+}
+
+bool ToolpathWidget::PictureComplete() const {
+  return pictureValid_ && SameMapping(pictureView_, view_) && pictureMoves_ == model_.moves.size() &&
+         pictureHoles_ == model_.holes.size();
 }
 
 void ToolpathWidget::paintEvent(QPaintEvent*) {
   view_.width = width();
   view_.height = height();
-  if (!pictureValid_ || pictureMoves_ != model_.moves.size() || pictureHoles_ != model_.holes.size() ||
-      !SameMapping(pictureView_, view_))
+  if (!PictureComplete()) {
     RenderPicture();
+    // The rest in the next turn of the event loop.
+    if (!PictureComplete()) QTimer::singleShot(0, this, [this] { update(); });
+  }
   QPainter p(this);
   p.drawImage(0, 0, picture_);
   p.setRenderHint(QPainter::Antialiasing, true);

@@ -36,8 +36,10 @@ class ToolpathWidget : public QWidget {
   // The moves and holes drawn as the selection: [first, last) of the model's moves and holes.
   std::pair<std::size_t, std::size_t> HighlightedMoves() const { return highlightMoves_; }
   std::pair<std::size_t, std::size_t> HighlightedHoles() const { return highlightHoles_; }
-  // Pieces drawn by the last full drawing of the picture.
+  // Pieces drawn into the picture since it was last started anew.
   std::size_t DrawnPieces() const { return drawnPieces_; }
+  // The picture holds every move and hole of the model at the current view.
+  bool PictureComplete() const;
 
  signals:
   void LineClicked(qint64 line);
