@@ -106,7 +106,7 @@ class SampleProgram : public EuklidTest {
 TEST_F(SampleProgram, WholeProgramOfTheSampleContour) {
   MakeProgram();
   // d = 6 / 2 + 1 = 4; start (0, 10) with direction 90: approach at (-4, 10), R level -5 + 2 = -3.
-  // Clockwise corners about (10, 40), (70, 10), (10, 10); the notch about (70, 50) counter-clockwise.
+  // Clockwise corners about (10, 40), (70, 10), (10, 10); the notch about (55, 50) counter-clockwise.
   // The end point repeats the start: off the contour to (-4, 10) with G40, up to Z50.
   const std::string expected = Text({
       "%",
@@ -129,9 +129,10 @@ TEST_F(SampleProgram, WholeProgramOfTheSampleContour) {
       "G41 X0. D07 F288",
       "Y40.",
       "G02 X10. Y50. I10.",
-      "G01 X60.",
-      "G03 X80. I10.",
-      "G01 Y10.",
+      "G01 X45.",
+      "G03 X65. I10.",
+      "G01 X80.",
+      "Y10.",
       "G02 X70. Y0. I-10.",
       "G01 X10.",
       "G02 X0. Y10. J10.",
