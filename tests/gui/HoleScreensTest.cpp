@@ -438,6 +438,32 @@ class HoleScreensTest : public QObject {
     QCOMPARE(Db(f, "hole6", "variable0"), std::string("5"));
   }
 
+  void aStoredKindTheTableNoLongerOffersIsShownAndKeptOnSave() {
+    TalvorinFixture f;
+    QVERIFY(f.Start());
+    LoadExample(f);
+    const std::string db = f.t->ctx.dbPath;
+    WriteString(db, "hole5", "command", "旧ドリル [DRILL]");
+    WriteString(db, "hole5", "variable0", "5");
+    WriteString(db, "hole5", "variable1", "10");
+    f.drive = [&](QDialog& dialog) {
+      return Drive(dialog, [&](Screen& s) {
+        auto* kinds = s.Control<QComboBox>(2000);
+        QCOMPARE(kinds->currentText(), QStringLiteral("旧ドリル [DRILL]"));
+        QCOMPARE(kinds->count(), 9);
+        QCOMPARE(s.Captions()[1], QStringLiteral("穴深さ"));
+        s.Type(3000, QStringLiteral("3"));
+        s.Type(3100, QStringLiteral("4"));
+        s.Command(40200);
+        QVERIFY(!s.d.isVisible());
+      });
+    };
+    ClickGroup(f, 5);
+    QCOMPARE(Db(f, "hole5", "command"), std::string("旧ドリル [DRILL]"));
+    QCOMPARE(Db(f, "hole5", "variable1"), std::string("10"));
+    QCOMPARE(Db(f, "hole5", "X0"), std::string("3."));
+  }
+
   void everyFieldRowAndCommandIsFoundByItsCaption() {
     TalvorinFixture f;
     QVERIFY(f.Start());

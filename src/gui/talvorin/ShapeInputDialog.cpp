@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 #include <memory>
 
