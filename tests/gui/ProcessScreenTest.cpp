@@ -104,6 +104,8 @@ class ProcessScreenTest : public QObject {
     ProcessScreen p(ProcessMode::kReading);
     QCOMPARE(p.s.dialog->objectName(), QStringLiteral("NCPROCESSINGDLG"));
     QCOMPARE(p.s.dialog->windowTitle(), QStringLiteral("加工工程作成"));
+    // The keyboard starts in row 1.
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(p.Name(1)));
     for (const char* heading :
          {"工程", "工具名", "径", "T", "H", "D", "S", "F", "G", "R", "Z", "Q", "OFF", "定義"})
       QVERIFY2(test::FindByCaption(p.s.dialog.get(), QString::fromUtf8(heading)), heading);

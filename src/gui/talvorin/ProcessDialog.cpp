@@ -173,6 +173,8 @@ class ProcessScreen : public QDialog {
     scroll_->setWidgetResizable(true);
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The keyboard goes to the rows, never to the area around them: the screen opens in row 1.
+    scroll_->setFocusPolicy(Qt::NoFocus);
     scroll_->setWidget(BuildRows());
     layout->addWidget(scroll_, 1);
     // Wide enough for every column and the scroll bar; tall enough for sixteen rows.
