@@ -18,6 +18,7 @@ namespace {
 constexpr double kSamePoint = 1e-6;        // the pen is where a move starts: no jump needed
 constexpr double kCircleTolerance = 0.01;  // end radius off the start radius by more: marked
 constexpr std::size_t kMaxToolSlots = 4096;
+constexpr std::uint64_t kLoadPartBytes = 1 << 20;
 
 void Mark(ToolpathBuilder& b, std::uint32_t line, NcLineFault fault) {
   b.model.faults.push_back({line, fault});
@@ -334,7 +335,8 @@ int LoadToolpath(const std::string& path, const NcPoint& start, const TimeRates&
     AppendToolpath(model, std::move(part));
     return true;
   };
-  return ReadToolpathFile(path, start, rates, UINT64_MAX, sink, error);
+  // In parts of a megabyte: the model grows part by part instead of holding a second copy of it all.
+  return ReadToolpathFile(path, start, rates, kLoadPartBytes, sink, error);
 }
 
 }  // namespace talvorin
