@@ -1,5 +1,6 @@
 // libFuzzer target for the curve-file reader of the contour drawing: any bytes as a curve file, read
-// line by line, split into fields, and drawn as a whole DXF run into a checking sink. Every property
+// line by line, split into fields, drawn as a whole DXF run into a checking sink, and made into the
+// compensated path of the contour program into a checking NC sink. Every property
 // checked here is one the drawing's readers rely on; a violation traps so that the fuzzer records
 // the input.
 #include <stdlib.h>
@@ -12,9 +13,11 @@
 #include <string_view>
 
 #include "dxf/DxfWriter.h"
+#include "euklid/Euklid.h"
 #include "lindrel/CurveFile.h"
 #include "lindrel/EuklidDrawing.h"
 #include "shell/Context.h"
+#include "store/Profile.h"
 
 using namespace talvorin;
 
@@ -84,6 +87,42 @@ class CheckingSink : public TextSink {
   bool zeroCode_ = false;
 };
 
+// Checks the contour blocks as they are written: one line each, of words the control reads (G40, G41,
+// G00 to G03, then X Y Z I J with a number of at most 99999.999, D, F), never empty.
+class NcCheckingSink : public TextSink {
+ public:
+  std::size_t blocks = 0;
+
+  void Line(std::string_view block) override {
+    Check(!block.empty() && block.find_first_of("\r\n") == std::string_view::npos);
+    std::size_t pos = 0;
+    while (pos < block.size()) {
+      std::size_t end = block.find(' ', pos);
+      if (end == std::string_view::npos) end = block.size();
+      CheckWord(block.substr(pos, end - pos));
+      pos = end + 1;
+    }
+    ++blocks;
+  }
+  void Text(std::string_view) override { Check(false); }
+  void Raw(std::string_view) override { Check(false); }
+
+ private:
+  static void CheckWord(std::string_view w) {
+    Check(w.size() >= 2);
+    if (w[0] == 'G') {
+      Check(w == "G40" || w == "G41" || w == "G00" || w == "G01" || w == "G02" || w == "G03");
+      return;
+    }
+    Check(std::string_view("XYZIJDF").find(w[0]) != std::string_view::npos);
+    std::string number(w.substr(1));
+    Check(number.find_first_not_of("-.0123456789") == std::string::npos);
+    char* end = nullptr;
+    const double v = std::strtod(number.c_str(), &end);
+    Check(end == number.c_str() + number.size() && v >= -99999.999 && v <= 99999.999);
+  }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -149,5 +188,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(sink.entities <= lineCount + 2);
   }
   Check(sink.lines % 2 == 0 && sink.endsWithEof);
+
+  // The contour program's path: blocks of readable words only, at most four for a contour's approach,
+  // one per segment and two for its end, or a refusal of numbers no control takes.
+  ctx.dbPath = folder.path + "project.dat";
+  Check(WriteString(ctx.dbPath, "ncproc1", "定義", curve));
+  NcProcessRecord rec;
+  rec.v[kProcDiameter] = 6;
+  rec.v[kProcD] = 7;
+  rec.v[kProcF] = 300;
+  rec.v[kProcR] = 2;
+  NcCheckingSink nc;
+  const std::size_t boxes = reporter.boxes.size();
+  const int rc = WriteEuklidContour(ctx, nc, "ncproc1", rec, StartPosition{0, 0, 50});
+  Check(rc == 0 || (rc == -1 && reporter.boxes.size() == boxes + 1));
+  Check(nc.blocks <= 6 * lineCount);
   return 0;
 }

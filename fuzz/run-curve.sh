@@ -1,5 +1,5 @@
 #!/bin/sh
-# Builds the curve-file fuzz target of the contour drawing with clang and runs it.
+# Builds the curve-file fuzz target of the contour drawing and the contour program with clang and runs it.
 #   fuzz/run-curve.sh [BUILD_DIR [SECONDS]]     (defaults: build-fuzz-curve, 60)
 # Exits non-zero when the build fails or the fuzzer finds anything; the crashing input is then in
 # BUILD_DIR/artifacts/.
@@ -38,6 +38,8 @@ echo "building $out/CurveFuzz"
   "$root/fuzz/CurveFuzz.cpp" \
   "$root/src/lindrel/CurveFile.cpp" "$root/src/lindrel/EuklidDrawing.cpp" \
   "$root/src/dxf/DxfWriter.cpp" "$root/src/dxf/DrawingProgram.cpp" \
+  "$root/src/euklid/ContourPath.cpp" "$root/src/ncgen/MillingBlocks.cpp" "$root/src/ncgen/NcCommon.cpp" \
+  "$root/src/process/ProcessStore.cpp" \
   "$root/src/shell/ProgramSetup.cpp" "$root/src/shell/RecordingPlatform.cpp" "$root/src/shell/PosixPlatform.cpp" "$root/src/shell/UserDialogs.cpp" \
   $store \
   -o "$out/CurveFuzz"

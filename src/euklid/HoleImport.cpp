@@ -2,7 +2,6 @@
 // gives each circle its kind, groups the circles and saves each group as a hole record.
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 
 #include "euklid/Euklid.h"
 #include "holes/Holes.h"
@@ -25,38 +24,6 @@ constexpr std::size_t kSizeLimit = 16;   // "Z" of section "material"
 
 bool Contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
-}
-
-// The fields of a hole-file line as "%[^,],%[^,],%[^,],%[^,],%s" scans them: each of the first four
-// runs to the next comma and must not be empty, the fifth is the first blank-delimited word after the
-// fourth comma. The scan stops at the first field that does not match; the rest stay empty.
-struct HoleLine {
-  std::string type, diameter, x, y, z;
-};
-HoleLine ParseHoleLine(std::string_view line) {
-  HoleLine h;
-  std::string* fields[4] = {&h.type, &h.diameter, &h.x, &h.y};
-  std::size_t pos = 0;
-  for (std::string* f : fields) {
-    std::size_t comma = line.find(',', pos);
-    if (comma == std::string_view::npos || comma == pos) return h;
-    *f = std::string(line.substr(pos, comma - pos));
-    pos = comma + 1;
-  }
-  std::size_t begin = line.find_first_not_of(" \t\r\n\v\f", pos);
-  if (begin == std::string_view::npos) return h;
-  std::size_t end = line.find_first_of(" \t\r\n\v\f", begin);
-  h.z = std::string(line.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin));
-  return h;
-}
-
-bool IsCircleLine(const HoleLine& h) {
-  return h.type == "C" || h.type == "c";
-}
-
-// A field text as a row holds it: at most 15 bytes, never a split character.
-std::string FieldText(const std::string& text, std::size_t bytes) {
-  return std::string(Cp932CutBytes(text, bytes));
 }
 
 // The rows of the form that the stored circle count covers (the form has 20).
@@ -200,30 +167,6 @@ int FillHoleKindLists(Context& ctx, EuklidHoleForm& form) {
   }
   form.kinds = ReadNumberedList(table, "hole", "hole", kKindLimit, kKindKeys);
   return 0;
-}
-
-int ReadEuklidHoleFile(Context& ctx, EuklidHoleForm& form, const std::string& inputPath) {
-  std::ifstream file(inputPath, std::ios::binary);
-  if (!file)
-    return ctx.reporter.Reportf(-1, "エラー：EUKLID 穴加工定義ファイル %s が開けません", inputPath.c_str());
-  // The circles first: a list longer than the form is refused before a row is filled.
-  std::vector<HoleLine> circles;
-  std::string line;
-  while (std::getline(file, line)) {
-    HoleLine h = ParseHoleLine(line);
-    if (IsCircleLine(h)) circles.push_back(std::move(h));
-  }
-  if (circles.size() > static_cast<std::size_t>(kEuklidHoleRows))
-    return ctx.reporter.Reportf(-1, "エラー：EUKLID 穴加工定義ファイル %s の円が %zu 個あります（%d 個まで）",
-                                inputPath.c_str(), circles.size(), kEuklidHoleRows);
-  for (std::size_t r = 0; r < circles.size(); ++r) {
-    EuklidHoleRow& row = form.rows[r];
-    row.diameter = FieldText(circles[r].diameter, kFieldBytes);
-    row.x = FieldText(circles[r].x, kFieldBytes);
-    row.y = FieldText(circles[r].y, kFieldBytes);
-    row.z = FieldText(circles[r].z, kFieldBytes);
-  }
-  return WriteHoleKey(ctx, kDbHoleSection, "count", Sprintf("%zu", circles.size()), "書込み失敗");
 }
 
 int CheckCounterboreRow(Context& ctx, EuklidHoleForm& form, int row) {

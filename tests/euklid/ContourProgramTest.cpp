@@ -73,6 +73,20 @@ TEST_F(ContourProgram, PointLineInTheMiddleEndsOneContourAndTheNextHasItsOwnAppr
             Text({"X6.", "Z-3.", "G01 Z-5. F600", "G41 X10. D07 F300", "X30."}));
 }
 
+TEST_F(ContourProgram, NumbersNoControlTakesStopTheProgram) {
+  int rc = 0;
+  EXPECT_EQ(Path({"P,10,0,-5,0,0,90", "L,nan,0,-5,0,0,0"}, &rc),
+            Text({"X6.", "Z-3.", "G01 Z-5. F600", "G41 X10. D07 F300"}));
+  EXPECT_EQ(rc, -1);
+  EXPECT_EQ(Path({"P,10,0,-5,0,0,90", "", "C,1e9,0,-5,0,0,1"}, &rc),
+            Text({"X6.", "Z-3.", "G01 Z-5. F600", "G41 X10. D07 F300"}));
+  EXPECT_EQ(rc, -1);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"エラー：曲線定義ファイル " + folder.File("input/curve.csv") +
+                                                   " の 2 行目に使えない数値があります",
+                                               "エラー：曲線定義ファイル " + folder.File("input/curve.csv") +
+                                                   " の 3 行目に使えない数値があります"}));
+}
+
 TEST_F(ContourProgram, UnreadableCurveFileIsNamed) {
   ctx().dbPath = folder.File("db/CURVE.dat");
   ASSERT_TRUE(WriteString(ctx().dbPath, "ncproc1", "定義", folder.File("input/none.csv")));
