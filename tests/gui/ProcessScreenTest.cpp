@@ -207,6 +207,27 @@ class ProcessScreenTest : public QObject {
     QCOMPARE(p.s.t->dialogs.asked.size(), asked);
   }
 
+  void aStoredNameTheToolListNoLongerOffersIsKeptOnSaving() {
+    // The tool list without the tap: row 6 of the example still shows and keeps its process.
+    ProcessScreen p(ProcessMode::kReading, [](Screen& s) {
+      s.folder.WriteCp932("defineTool.tbl",
+                          "[TOOLLIST]\r\nindex=2\r\nTOOLLIST0=センタードリル\r\nTOOLLIST1=ドリル\r\n"
+                          "TOOLLIST2=面取カッター\r\n");
+    });
+    QCOMPARE(p.Name(6)->currentText(), QStringLiteral("並目タップ"));
+    QCOMPARE(p.Name(1)->count(), 3);
+    p.s.Command(40051);
+    QCOMPARE(p.Stored(6, "tool"), std::string("並目タップ"));
+    QCOMPARE(p.Stored(15, "tool"), std::string("面取カッター"));
+    // Delete takes a name away; the row is then left out and the rows after it move up.
+    p.Name(6)->setFocus();
+    p.Key(Qt::Key_Delete);
+    QCOMPARE(p.Name(6)->currentText(), QString());
+    p.s.Command(40051);
+    QCOMPARE(p.Stored(6, "tool"), std::string("センタードリル"));
+    QCOMPARE(p.Stored(15, "tool"), std::string("(absent)"));
+  }
+
   void initialiseWithYesRemovesTheFifteenRecords() {
     ProcessScreen p(ProcessMode::kReading);
     QCOMPARE(p.Stored(15, "tool"), std::string("面取カッター"));

@@ -152,7 +152,9 @@ class ToolScreensTest : public QObject {
     QCOMPARE(ToolDiameter(s, 1)->text(), QStringLiteral("3"));
     TypeToolName(s, 1, QString());
     s.Type(1451, QStringLiteral("3.5"));
-    s.Command(40100);
+    // Saved from the keyboard.
+    QTest::keyClick(ToolDiameter(s, 1), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!s.dialog->isVisible());
     const std::string path = s.folder.File("ToolMagazine.tbl");
     QCOMPARE(ReadString(path, "T1", "toolname", 32), std::string("センタードリル"));
     QCOMPARE(ReadString(path, "T1", "diameter", 8), std::string("3.5"));

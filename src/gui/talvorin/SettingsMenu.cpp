@@ -17,19 +17,21 @@ void AddSettingsMenu(QDialog* screen, QBoxLayout* layout, Context& ctx, const ch
   struct Item {
     int id;
     const char* caption;
+    QKeySequence key;  // every command has a key; Escape closes as cancel does
     std::function<void()> run;
   };
   const std::string topic = helpTopic;
   const Item items[] = {
-      {40100, "【保 存】", std::move(save)},
-      {40101, "【読 込】", std::move(load)},
-      {40103, "【取 消】", [screen] { screen->reject(); }},
-      {40102, "【ヘルプ】", [&ctx, topic] { OpenHelpTopic(ctx, topic); }},
+      {40100, "【保 存】", QKeySequence(Qt::CTRL | Qt::Key_S), std::move(save)},
+      {40101, "【読 込】", QKeySequence(Qt::CTRL | Qt::Key_L), std::move(load)},
+      {40103, "【取 消】", QKeySequence(Qt::CTRL | Qt::Key_Q), [screen] { screen->reject(); }},
+      {40102, "【ヘルプ】", QKeySequence(Qt::Key_F1), [&ctx, topic] { OpenHelpTopic(ctx, topic); }},
   };
   for (const Item& item : items) {
     QAction* action = bar->addAction(QString::fromUtf8(item.caption));
     action->setObjectName(QString::number(item.id));
     action->setData(item.id);
+    action->setShortcut(item.key);
     QObject::connect(action, &QAction::triggered, screen, item.run);
   }
   layout->setMenuBar(bar);
