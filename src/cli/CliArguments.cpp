@@ -1,4 +1,5 @@
 // Argument helpers shared by the subcommands.
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -13,8 +14,9 @@ namespace talvorin {
 bool IsNumber(const std::string& text) {
   if (text.empty()) return false;
   char* end = nullptr;
-  std::strtod(text.c_str(), &end);
-  return *end == '\0';
+  // "nan" and "inf" read as numbers but are none that a program or a file may carry.
+  double value = std::strtod(text.c_str(), &end);
+  return *end == '\0' && std::isfinite(value);
 }
 
 bool IsDigits(const std::string& text) {

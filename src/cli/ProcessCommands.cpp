@@ -94,8 +94,9 @@ int OpenProject(CliRun& run, std::string& path, MainForm& main) {
   return defineLoadMain(run.ctx, main);
 }
 
-// Creation mode: generation, then "【工程保存】". A generation that stopped is not saved (it would
-// replace the stored processes by a part of them).
+// Creation mode: generation, then "【工程保存】" of the whole list. A generation that stopped, reported
+// an error or left something out is not saved (it would replace the stored processes by a part of
+// them).
 int Plan(CliRun& run) {
   if (run.args.positional.size() != 1 || run.args.positional[0].empty()) return kExitUsage;
   std::string path;
@@ -103,9 +104,9 @@ int Plan(CliRun& run) {
   if (OpenProject(run, path, main) != 0) return kExitFailed;
   Context& ctx = run.ctx;
   int status = kExitFailed;
+  const std::size_t errors = ctx.reporter.Errors();
   MakeNcProcess(ctx, main, ProcessMode::kCreation, NcProgramCreator(), [&](ProcessForm& form, int opened) {
-    int skipped = 0;
-    if (opened == 0 && SaveNcProcess(ctx, form, skipped) == 0 && skipped == 0) status = kExitOk;
+    if (SaveGeneratedNcProcess(ctx, form, opened, errors) == 0) status = kExitOk;
     PrintRows(form);
     return 0;
   });

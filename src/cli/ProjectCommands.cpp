@@ -21,8 +21,9 @@ bool SplitSize(const std::string& text, std::string (&parts)[3]) {
   parts[0] = text.substr(0, first);
   parts[1] = text.substr(first + 1, second - first - 1);
   parts[2] = text.substr(second + 1);
+  // A size field holds 15 bytes: 1e308 (310 digits) would be stored cut.
   for (const std::string& p : parts)
-    if (!p.empty() && !IsNumber(p)) return false;
+    if (!p.empty() && (!IsNumber(p) || !IsStorableNumber(p, 15))) return false;
   return true;
 }
 

@@ -37,6 +37,8 @@ int ReadCsvCoordinates(Context& ctx, ShapeForm& form) {
 
   // 3. Every line is data: X before the first comma, Y up to the next one; text without a number
   // reads as 0. Only the first ten lines fill rows.
+  // A number the rows cannot hold ("nan", "inf", 1e308) refuses the whole file: no row changes.
+  std::array<CoordinateRow, kCoordinateRows> rows = form.rows;
   std::string line;
   for (int k = 0; k < kCoordinateRows && std::getline(in, line); ++k) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -47,10 +49,15 @@ int ReadCsvCoordinates(Context& ctx, ShapeForm& form) {
     std::size_t comma = text.find(',');
     std::string_view y = comma == std::string_view::npos ? std::string_view{}
                                                          : Cp932CutBytes(Field(text, comma + 1), kValueBytes);
-    CoordinateRow& row = form.rows[static_cast<std::size_t>(k)];
+    for (std::string_view value : {x, y})
+      if (!IsStorableNumber(value, kValueBytes))
+        return rep.Reportf(-1, "エラー：CSV座標ファイル %s の %d 行目 %.*s は座標になりません", path.c_str(),
+                           k + 1, static_cast<int>(value.size()), value.data());
+    CoordinateRow& row = rows[static_cast<std::size_t>(k)];
     row.x = FormatNumber(AtoF(x), true);
     row.y = FormatNumber(AtoF(y), true);
   }
+  form.rows = rows;
   // 4. Rows beyond the last line keep their contents.
   return 0;
 }

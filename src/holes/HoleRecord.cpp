@@ -45,6 +45,10 @@ int SaveParameters(Context& ctx, ProfileEdit& edit, ShapeForm& form, std::string
       return rep.Reportf(-1, "エラー：[%d] %s 取出失敗", i, caption.c_str());
     }
     std::string key = Sprintf("%s%d", "variable", i);
+    // A value that is no number the field can hold would be cut or written as "nan" later.
+    if (!value.empty() && !IsStorableNumber(value, kValueBytes))
+      return rep.Reportf(-1, "エラー：[%s] %s=%s 数値が正しくありません", sec.c_str(), key.c_str(),
+                         value.c_str());
     if (!edit.Write(sec, key, value))
       return rep.Reportf(-1, "エラー：[%s] %s=%s 保存失敗", sec.c_str(), key.c_str(), value.c_str());
     numbers[static_cast<std::size_t>(i)] = value.empty() ? 0.0 : AtoF(value);
@@ -54,6 +58,20 @@ int SaveParameters(Context& ctx, ProfileEdit& edit, ShapeForm& form, std::string
 
 bool RowFilled(const CoordinateRow& row) {
   return !row.x.empty() && !row.y.empty();
+}
+
+// The typed X and Y of row `i` as numbers the fields can hold; -1 (reported with the typed text) for
+// "nan", "inf" or 1e308, which would be stored cut or written into the program as they are.
+int CheckRowNumbers(Context& ctx, std::string_view section, std::string_view prefix, const CoordinateRow& row,
+                    int i) {
+  const std::pair<char, const std::string*> axes[] = {{'X', &row.x}, {'Y', &row.y}};
+  for (const auto& [axis, text] : axes) {
+    if (IsStorableNumber(*text, kValueBytes)) continue;
+    return ctx.reporter.Reportf(-1, "エラー：[%.*s] %.*s%c%d=%s 数値が正しくありません",
+                                static_cast<int>(section.size()), section.data(),
+                                static_cast<int>(prefix.size()), prefix.data(), axis, i, text->c_str());
+  }
+  return 0;
 }
 
 }  // namespace
@@ -88,6 +106,10 @@ int WriteCoordinatePair(Context& ctx, ProfileEdit& edit, std::string_view sectio
   for (const auto& [axis, v] : axes) {
     std::string key = Sprintf("%.*s%c%d", static_cast<int>(prefix.size()), prefix.data(), axis, number);
     std::string value = FormatNumber(v, true);
+    // A coordinate whose text the field cannot hold would be read back cut ("1e308" as 15 digits).
+    if (!std::isfinite(v) || value.size() > kValueBytes)
+      return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 数値が正しくありません", sec.c_str(), key.c_str(),
+                                  value.c_str());
     if (!edit.Write(sec, key, value))
       return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 座標保存失敗", sec.c_str(), key.c_str(),
                                   value.c_str());
@@ -152,6 +174,7 @@ int SaveHoleCoordinate(Context& ctx, ProfileEdit& edit, ShapeForm& form, std::st
   for (int i = 0; i < kCoordinateRows; ++i) {
     const CoordinateRow& row = form.rows[static_cast<std::size_t>(i)];
     if (!RowFilled(row)) continue;
+    if (CheckRowNumbers(ctx, section, "", row, i) != 0) return -1;
     if (WriteCoordinatePair(ctx, edit, section, "", AtoF(row.x), AtoF(row.y), i) != 0) return -1;
   }
   return 0;
@@ -178,6 +201,7 @@ int SaveLongHoleCoordinate(Context& ctx, ProfileEdit& edit, ShapeForm& form, std
   for (int i = 0; i < kCoordinateRows; ++i) {
     const CoordinateRow& row = form.rows[static_cast<std::size_t>(i)];
     if (!RowFilled(row)) continue;
+    if (CheckRowNumbers(ctx, section, "C", row, i) != 0) return -1;
     const double cx = AtoF(row.x), cy = AtoF(row.y);
     if (WriteCoordinatePair(ctx, edit, section, "C", cx, cy, i) != 0) return -1;
     // End points (-L/2, 0) and (+L/2, 0) rotated by the axis angle about the slot centre.

@@ -1,5 +1,9 @@
 #include "lindrel/CurveFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstring>
 
 #include "store/Numbers.h"
@@ -45,7 +49,26 @@ CurveLine ParseCurveLine(std::string_view line) {
   return c;
 }
 
-CurveReader::CurveReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb"), std::fclose) {
+namespace {
+
+// Only a regular file is a curve file: a folder opens but reads as empty (an empty drawing reported as
+// made), a FIFO or a device blocks or never ends.
+std::FILE* OpenRegularFile(const std::string& path) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return nullptr;
+  }
+  std::FILE* file = fdopen(fd, "rb");
+  if (!file) close(fd);
+  return file;
+}
+
+}  // namespace
+
+CurveReader::CurveReader(const std::string& path) : file_(OpenRegularFile(path), std::fclose) {
   buffer_.resize(1 << 16);
 }
 

@@ -134,6 +134,12 @@ int Machining_Time_Calculation(Context& ctx, const std::string& path, int mode,
   for (int k = 0; k < 4; ++k)
     clocks[k] = ToClockTime(times[k], rates.timeLag);
 
+  // A program of absurd numbers (X1e308, a rate of 0 in the table) gives an infinite distance or time:
+  // nothing of it is stored.
+  for (double v : {sum.rapidDistance, sum.cuttingDistance, times[0], times[1], times[2], times[3]})
+    if (!std::isfinite(v))
+      return rep.Reportf(-1, "エラー：ＮＣファイル %s の距離または時間が計算できません", path.c_str());
+
   rep.Report("-----", 0);
   rep.Reportf(0, "%s : %s", Cp932PadLeft("ファイル", kLabelWidth).c_str(), path.c_str());
   rep.Reportf(0, "%s : %.3f", Cp932PadLeft("早送距離", kLabelWidth).c_str(), sum.rapidDistance);

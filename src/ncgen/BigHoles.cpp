@@ -58,6 +58,8 @@ int BigHoleRoughMill(Context& ctx, TextSink& out, NcProcessRecord& rec, const Ho
   const double rf = p[0] / 2 - rec.v[kProcOff];  // the wall, the allowance left on it
   const double rhoMax = rf - d / 2 - 1;          // the widest clearing circle
   if (!(rhoMax > 0) || !(rf > d)) return RefuseTool(ctx, rec, p[0]);
+  if (nc::CheckPassCount(ctx, rec, std::fabs(rec.v[kProcZ]), 2 * std::ceil(rhoMax / (0.5 * d))) != 0)
+    return -1;
   const std::vector<double> depths = PassDepths(0, rec.v[kProcQ], rec.v[kProcZ], thickness);
   nc::MoveWriter w(out, rec);
   w.SetFeed(f);
@@ -89,6 +91,7 @@ int BigHoleFinishMill(Context& ctx, TextSink& out, NcProcessRecord& rec, const H
   const double startZ = rec.v[kProcStartZ];
   const double rf = p[0] / 2 - rec.v[kProcOff];
   if (!(rf > rec.v[kProcDiameter])) return RefuseTool(ctx, rec, p[0]);
+  if (nc::CheckPassCount(ctx, rec, std::fabs(rec.v[kProcZ]), 0) != 0) return -1;
   const std::vector<double> depths = PassDepths(0, rec.v[kProcQ], rec.v[kProcZ], thickness);
   nc::MoveWriter w(out, rec);
   for (const PlanePoint& at : nc::ReadPositions(ctx, ProcessHoleSection(rec), "", kBigHolePositions)) {

@@ -50,6 +50,7 @@ int LongHoleMill(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   ctx.reporter.Report("!!! routine name : LongHoleMill", 0);
   HoleParameters p{};
   if (PrepareSlot(ctx, rec, p) != 0) return -1;
+  if (nc::CheckPassCount(ctx, rec, std::fabs(rec.v[kProcZ]), 0) != 0) return -1;
   // Without the thickness the through-slot clamp would be meaningless: the program stops.
   double thickness = 0;
   if (nc::ReadThickness(ctx, thickness) != 0) return -1;
@@ -109,6 +110,8 @@ int CounterboreLongHoleMill(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   ctx.reporter.Report("!!! routine name : CounterboreLongHoleMill", 0);
   HoleParameters p{};
   if (PrepareSlot(ctx, rec, p) != 0) return -1;
+  // The counterbore's passes down to its depth, then the slot's from there.
+  if (nc::CheckPassCount(ctx, rec, std::fabs(rec.v[kProcZ]) + 2 * std::fabs(p[5]), 0) != 0) return -1;
   if (rec.v[kProcOff] != 0) return CounterboreLongHoleRoughMill(ctx, out, rec, p);
   return CounterboreLongHoleFinishMill(ctx, out, rec, p);
 }

@@ -51,9 +51,53 @@ std::vector<std::string> BackReverseLines(Context& ctx, int count) {
   return lines;
 }
 
+bool IsMachineValue(double v) {
+  return std::isfinite(v) && std::fabs(v) <= kLargestMachineValue;
+}
+
+int CheckStoredValues(Context& ctx, std::string_view section, const std::vector<std::string>& keys,
+                      std::size_t limit) {
+  for (const std::string& key : keys) {
+    std::string text = ReadString(ctx.dbPath, section, key, limit);
+    if (text.empty() || IsMachineValue(AtoF(text))) continue;
+    return ctx.reporter.Reportf(-1, "エラー：[%.*s] %s=%s 数値が範囲外です", static_cast<int>(section.size()),
+                                section.data(), key.c_str(), text.c_str());
+  }
+  return 0;
+}
+
+int CheckHoleGroupValues(Context& ctx, std::string_view section) {
+  std::vector<std::string> keys;
+  for (int i = 0; i < kHoleParameters; ++i)
+    keys.push_back(Sprintf("%s%d", "variable", i));
+  for (const char* prefix : {"", "C"})
+    for (int k = 0; k < kCoordinateRows; ++k) {
+      keys.push_back(Sprintf("%sX%d", prefix, k));
+      keys.push_back(Sprintf("%sY%d", prefix, k));
+    }
+  return CheckStoredValues(ctx, section, keys, kCoordinateLimit);
+}
+
+int CheckPassCount(Context& ctx, const NcProcessRecord& rec, double depth, double perPass) {
+  // 200,000 blocks for the ten positions of a group, some 5 MB of program: a 500 mm hole cleared by a
+  // 10 mm cutter in a hundred passes takes about 11,000 per position.
+  constexpr double kBlocksPerPosition = 20000;
+  constexpr double kBlocksPerPass = 10;  // plunge, lead-in, wall, lead-out, retract
+  const double passes = std::ceil(depth / rec.v[kProcQ]);
+  if (passes * (perPass + kBlocksPerPass) <= kBlocksPerPosition) return 0;
+  std::string diameterKey, stepKey;
+  if (GetProcessKeyName(ctx, kProcDiameter, diameterKey) != 0 || GetProcessKeyName(ctx, kProcQ, stepKey) != 0)
+    return -1;
+  return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s %s=%s では移動指令が多すぎます",
+                              ProcessSection(rec.number).c_str(), diameterKey.c_str(),
+                              FormatNumber(rec.v[kProcDiameter], false).c_str(), stepKey.c_str(),
+                              FormatNumber(rec.v[kProcQ], false).c_str());
+}
+
 int ReadThickness(Context& ctx, double& thickness) {
   std::string value = ReadString(ctx.dbPath, "material", "Z", kCoordinateLimit);
   if (value.empty()) return ctx.reporter.Report("エラー：[material] Z= | db 材料寸法（厚み）読込失敗", -1);
+  if (CheckStoredValues(ctx, "material", {"Z"}, kCoordinateLimit) != 0) return -1;
   thickness = AtoF(value);
   return 0;
 }
@@ -81,8 +125,9 @@ int CheckMillingRecord(Context& ctx, const NcProcessRecord& rec) {
       {kProcQ, "エラー：[%s] %s=%s 切込み量が正しくありません"},
   };
   for (const Check& c : unusable) {
+    // Positive as the control reads it: 1e-9 is written as 0.
     double value = rec.v[c.column];
-    if (value > 0 && std::isfinite(value)) continue;
+    if (std::isfinite(value) && Round3(value) > 0) continue;
     std::string key;
     if (GetProcessKeyName(ctx, c.column, key) != 0) return -1;
     return ctx.reporter.Reportf(-1, c.message, section.c_str(), key.c_str(),

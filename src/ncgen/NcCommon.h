@@ -30,6 +30,22 @@ std::vector<PlanePoint> ReadPositions(Context& ctx, std::string_view section, st
 // up to the first missing one.
 std::vector<std::string> BackReverseLines(Context& ctx, int count);
 
+// A value a program may carry: finite and within what the control takes (±99999.999).
+bool IsMachineValue(double v);
+// The texts of `keys` present in `section` of the project database, each read as a number that must be
+// a machine value; -1 (reported, naming section, key and text) at the first that is not. A file edited
+// by hand or by another program may hold "nan", "inf" or 1e308: they never reach a loop or a line.
+int CheckStoredValues(Context& ctx, std::string_view section, const std::vector<std::string>& keys,
+                      std::size_t limit);
+// The ten parameters and every position key (X, Y, CX, CY 0 to 9) of a hole group.
+int CheckHoleGroupValues(Context& ctx, std::string_view section);
+
+// The milling passes of a process are bounded before any is written: down to `depth` (>= 0) in steps
+// of Q, each pass `perPass` blocks long (the widening circles of a big hole), at most a bound of blocks
+// per position. -1 (reported, naming the tool diameter and step) beyond it: a 1e-9 mm cutter or a
+// 0.0001 mm step would write for hours.
+int CheckPassCount(Context& ctx, const NcProcessRecord& rec, double depth, double perPass);
+
 // The material thickness (key "Z" of section "material"); -1 (reported) when it is missing.
 int ReadThickness(Context& ctx, double& thickness);
 

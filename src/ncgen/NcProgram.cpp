@@ -100,6 +100,17 @@ int CheckRequiredFields(Context& ctx, const std::string& section) {
   return 0;
 }
 
+// Keys 1 to 12 of a record, as numbers a program may carry.
+int CheckRecordValues(Context& ctx, const std::string& section) {
+  std::vector<std::string> keys;
+  for (int i = 1; i < kProcessColumns; ++i) {
+    std::string key;
+    if (GetProcessKeyName(ctx, i, key) != 0) return -1;
+    keys.push_back(key);
+  }
+  return nc::CheckStoredValues(ctx, section, keys, kToolNameLimit);
+}
+
 }  // namespace
 
 std::string ProcessHoleSection(const NcProcessRecord& rec) {
@@ -163,8 +174,13 @@ int MakeNcData(Context& ctx, const NcDialect& dialect) {
 
 int WriteNcProgram(Context& ctx, const NcDialect& dialect, const MachineData& machine, TextSink& out) {
   // 3-4. Percent line and program number.
+  // A program number the control cannot hold (negative, more than eight digits) is refused.
+  const int programNumber = ReadInt(ctx.dbPath, "machine", "onumber", 1);
+  if (programNumber < 0 || programNumber > 99999999)
+    return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%d 数値が範囲外です", "machine", "onumber",
+                                programNumber);
   out.Line("%");
-  out.Line(Sprintf("O%04d", ReadInt(ctx.dbPath, "machine", "onumber", 1)));
+  out.Line(Sprintf("O%04d", programNumber));
   // 5. The user start lines.
   WriteUserLines(ctx, out, 0, dialect.userLinePrefix);
 
@@ -179,7 +195,9 @@ int WriteNcProgram(Context& ctx, const NcDialect& dialect, const MachineData& ma
     std::array<double, kProcessColumns> values{};
     if (ReadProcessValues(ctx, section, values) != 0) return -1;
     if (CheckRequiredFields(ctx, section) != 0) return -1;
+    if (CheckRecordValues(ctx, section) != 0) return -1;
     std::copy(values.begin(), values.end(), rec.v.begin());
+    if (nc::CheckHoleGroupValues(ctx, ProcessHoleSection(rec)) != 0) return -1;
 
     WriteProcessHeader(ctx, out, n, rec.tool);
     // A new tool: the tool-change lines, the tool and the change.
@@ -226,6 +244,7 @@ int GetMachinedata(Context& ctx, MachineData& machine) {
     std::string value = ReadString(ctx.dbPath, "machine", key, kCoordinateLimit);
     if (value.empty())
       return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db スタート座標取得失敗", "machine", key.c_str());
+    if (nc::CheckStoredValues(ctx, "machine", {key}, kCoordinateLimit) != 0) return -1;
     *start[k] = AtoF(value);
   }
   ctx.reporter.Reportf(0, "... ＮＣファイル %s", machine.path.c_str());

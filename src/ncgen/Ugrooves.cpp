@@ -55,6 +55,7 @@ int UgrooveFRMill(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   MaterialBox box;
   if (ReadMaterialBox(ctx, box) != 0) return -1;
   if (nc::CheckMillingRecord(ctx, rec) != 0) return -1;
+  if (nc::CheckPassCount(ctx, rec, std::fabs(rec.v[kProcZ]), 0) != 0) return -1;
 
   const double d = rec.v[kProcDiameter], off = rec.v[kProcOff], startZ = rec.v[kProcStartZ];
   const double r = p[0] / 2 - off;

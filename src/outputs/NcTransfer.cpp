@@ -3,12 +3,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "outputs/Outputs.h"
 #include "project/Project.h"
 #include "project/ProjectDatabase.h"
 #include "store/Ascii.h"
+#include "store/Files.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
 
@@ -20,16 +22,50 @@ constexpr std::size_t kShortLimit = 16;     // method, controller, extension: 15
 constexpr std::size_t kFtpLimit = 32;       // FTP user and password: 31 bytes
 constexpr const char* kTransferSection = "NcdataTransfer";
 
-// The command file of the upload: a fixed script, nothing in it comes from data. It runs the FTP
-// client in its own folder on the control file and then removes both files.
+// The command file of the upload: a fixed script, nothing in it comes from data but the time limit
+// (a whole number). It runs the FTP client in its own folder on the control file, its replies into
+// krvftp.log (created anew: a file or link already there makes it fail), gives the client up after
+// the time limit (a server that accepts and never answers), and then removes the control file and
+// itself.
 constexpr const char* kFtpScript =
     "#!/bin/sh\n"
     "# TALVORIN: sends the NC file named in krvftp.ctl, then removes both files.\n"
     "cd \"$(dirname \"$0\")\" || exit 1\n"
-    "ftp -n < krvftp.ctl\n"
+    "rm -f krvftp.log\n"
+    "set -C\n"
+    "timeout %d ftp -n -v < krvftp.ctl > krvftp.log 2>&1\n"
     "status=$?\n"
     "rm -f krvftp.ctl krvftp.sh\n"
     "exit $status\n";
+
+constexpr int kFtpTimeLimit = 120;  // seconds, when "ftptimeout" is not set
+constexpr int kTimedOut = 124;      // the exit status of timeout(1) when it stopped the client
+
+// The client's exit status says nothing of the transfer (it ends with 0 when the server refused the
+// connection, the login or the file): the upload counts only when the server accepted the login and
+// confirmed a transfer, and refused nothing.
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool UploadConfirmed(const std::string& log) {
+  bool loggedIn = false, transferred = false;
+  std::size_t from = 0;
+  while (from < log.size()) {
+    std::size_t end = log.find('\n', from);
+    if (end == std::string::npos) end = log.size();
+    std::string_view line(log.data() + from, end - from);
+    from = end + 1;
+    if (line.starts_with("Not connected")) return false;
+    if (line.size() < 4 || line[0] < '1' || line[0] > '5' || !IsDigit(line[1]) || !IsDigit(line[2]) ||
+        (line[3] != ' ' && line[3] != '-'))
+      continue;
+    if (line[0] == '4' || line[0] == '5') return false;
+    if (line.starts_with("230")) loggedIn = true;
+    if (line.starts_with("226")) transferred = true;
+  }
+  return loggedIn && transferred;
+}
 
 // The same folder, whatever way it is written.
 bool SameFolder(const std::string& a, const std::string& b) {
@@ -223,7 +259,8 @@ int FtpTransfer(Context& ctx, std::string_view section, const std::string& folde
     removeBoth();
     return rep.Reportf(-1, "エラー：ファイル %s が開けません", command.c_str());
   }
-  sh.Raw(kFtpScript);
+  const int limit = std::clamp(ReadInt(ctx.inst.iniPath, section, "ftptimeout", kFtpTimeLimit), 1, 3600);
+  sh.Raw(Sprintf(kFtpScript, limit));
   if (!sh.Commit()) {
     removeBoth();
     return rep.Reportf(-1, "エラー：ファイル %s が開けません", command.c_str());
@@ -231,9 +268,20 @@ int FtpTransfer(Context& ctx, std::string_view section, const std::string& folde
 
   // The client starts half a second after the files are written, as the transfer always has: a data
   // server that has just closed the previous upload's session gets that moment before the next login.
+  const std::string logPath = Sprintf("%s%s/%s", ctx.inst.programFolder.c_str(), "ncdata", "krvftp.log");
   int status = ctx.platform.RunCommandFile(command, std::chrono::milliseconds(500));
   removeBoth();  // the script removes them; a script that did not run must not leave the password
+  std::string log;
+  ReadWholeFile(logPath, log);
+  unlink(logPath.c_str());
+  if (status == kTimedOut)
+    return rep.Reportf(-1, "エラー：データサーバ %s が %d 秒以内に応答しません", address.c_str(), limit);
   if (status != 0) return rep.Report("エラー：ファイル転送に失敗しました。", -1);
+  if (!UploadConfirmed(log)) {
+    // The server's own words say why.
+    rep.Report(log.empty() ? std::string("... 転送の応答なし") : log, 0);
+    return rep.Report("エラー：ファイル転送に失敗しました。", -1);
+  }
   return 0;
 }
 

@@ -90,6 +90,12 @@ struct ProcessForm {
   // fills (1-based; past 30 rows are lost) and the hole group written into 定義.
   int rowCounter = 1;
   int holeGroup = 0;
+  // Hole groups and rows the generation left out (each warned): a group it cannot machine, a row past
+  // the fifteen that are saved.
+  int leftOut = 0;
+  // The process names of the rows past the fifteenth, as generation built them (their rows have no
+  // name list, so the rows themselves show none).
+  std::vector<std::string> unsavedNames;
 
   ProcessRow& Row(int n) { return rows[static_cast<std::size_t>(n - 1)]; }
   const ProcessRow& Row(int n) const { return rows[static_cast<std::size_t>(n - 1)]; }
@@ -107,6 +113,8 @@ using HoleParameters = std::array<double, kHoleParameters>;
 // Creation mode: rows from the hole groups hole1 to hole6 of the project, then AssignToolNumbers.
 // The material is the main window's material field; it selects the condition tables. Stops with -1
 // (rows built so far stay) on an empty material, an unreadable kind word, or a builder's failure.
+// A group without a first parameter or of a kind without builder, and every row past the fifteenth,
+// is warned about and counted in form.leftOut.
 int StartNcProcess(Context& ctx, ProcessForm& form, const MainForm& main);
 
 // Per-kind builders: the rows of one hole group in machining order, from form.rowCounter on. A
@@ -186,6 +194,12 @@ int SaveNcProcess(Context& ctx, ProcessForm& form, int& skipped);
 
 // "工程読込": rows 1 to 15 are emptied, then record n becomes row n, texts as stored.
 int ReadNcProcess(Context& ctx, ProcessForm& form);
+
+// The batch's "工程作成" followed by "【工程保存】", as one whole: the generated rows (`generated` is
+// what the generation returned, `errorsBefore` the reporter's error count before it) are saved only
+// when the generation succeeded, reported no error, left nothing out and every named row is complete.
+// Otherwise nothing is written, the stored processes stay, and the result is -1.
+int SaveGeneratedNcProcess(Context& ctx, ProcessForm& form, int generated, std::size_t errorsBefore);
 
 // "工程初期化": empties rows 1 to 15 and, when the user answers yes, deletes the stored records.
 int InitNcProcess(Context& ctx, ProcessForm& form);

@@ -56,6 +56,7 @@ double Round1(double v) {
 // screen's thirtieth are lost.
 void PlaceRow(ProcessForm& form, RowFields fields) {
   int n = form.rowCounter++;
+  if (n > kStoredProcesses) form.unsavedNames.push_back(fields[kProcName]);
   if (n < 1 || n > kProcessRows) return;
   ProcessRow& row = form.Row(n);
   const std::string& name = fields[kProcName];
@@ -94,6 +95,27 @@ int ChamferRow(Context& ctx, ProcessForm& form, std::string_view material, doubl
   return 0;
 }
 
+// An end mill must fit inside what it mills, the allowance left on each wall: a slot or groove
+// narrower than the tool, or a big hole whose wall radius does not exceed it (the lead arc onto the
+// wall must be larger than the tool radius), would have the tool plunged into its walls. `size` is
+// the width or diameter, `room` what the tool must stay below; -1 (reported) for a tool too large.
+int CheckEndmillFits(Context& ctx, const ProcessForm& form, const char* what, double size,
+                     const HoleParameters& p, double (*room)(double size, double allowance)) {
+  const double tools[2][2] = {{p[8], p[7]}, {p[9], 0}};
+  for (const auto& [tool, allowance] : tools)
+    if (!(room(size, allowance) > tool))
+      return ctx.reporter.Reportf(-1, "エラー：[%s] %s %s に対して工具径 %s が大きすぎます",
+                                  HoleSection(form.holeGroup).c_str(), what,
+                                  FormatNumber(size, false).c_str(), FormatNumber(tool, false).c_str());
+  return 0;
+}
+double SlotRoom(double width, double allowance) {
+  return width - 2 * allowance;
+}
+double BigHoleRoom(double diameter, double allowance) {
+  return diameter / 2 - allowance;
+}
+
 using KindBuilder = int (*)(Context&, ProcessForm&, std::string_view, const HoleParameters&);
 
 // The builder of each kind word compared by equality; long holes are found by containment.
@@ -127,6 +149,8 @@ int StartNcProcess(Context& ctx, ProcessForm& form, const MainForm& main) {
   for (ProcessRow& row : form.rows)
     row.fields = {};
   form.rowCounter = 1;
+  form.leftOut = 0;
+  form.unsavedNames.clear();
 
   // 3-4. Each hole group with a kind and a first parameter, by its kind's builder.
   for (int n = 1; n <= kHoleGroups; ++n) {
@@ -136,11 +160,32 @@ int StartNcProcess(Context& ctx, ProcessForm& form, const MainForm& main) {
     std::string word = AsciiUpperCase(GetKindWord(command));
     if (word.empty()) return rep.Report("エラー：加工命令取り出し失敗", -1);
     HoleParameters p{};
-    if (ReadHoleVariables(ctx, section, p) != 0) continue;
+    // A group that gets no rows is said so: its holes would be missing from the program.
+    if (ReadHoleVariables(ctx, section, p) != 0) {
+      ++form.leftOut;
+      rep.Reportf(3, "警告：[%s] %s の穴径が 0 のため工程を作成しません", section.c_str(), word.c_str());
+      continue;
+    }
     form.holeGroup = n;
     KindBuilder build = BuilderOf(word);
-    if (build && build(ctx, form, material, p) != 0) return -1;
+    if (!build) {
+      ++form.leftOut;
+      rep.Reportf(3, "警告：[%s] 加工命令 %s の工程は作成できません", section.c_str(), word.c_str());
+      continue;
+    }
+    if (build(ctx, form, material, p) != 0) return -1;
   }
+
+  // Rows past the fifteenth are shown but never saved, rows past the screen's last are lost: each
+  // is said so.
+  // One box names them all.
+  std::string beyond;
+  for (std::size_t k = 0; k < form.unsavedNames.size(); ++k) {
+    ++form.leftOut;
+    beyond += Sprintf("%s警告：工程[%02zu] %s は%d工程を超えるため保存されません", beyond.empty() ? "" : "\n",
+                      kStoredProcesses + 1 + k, form.unsavedNames[k].c_str(), kStoredProcesses);
+  }
+  if (!beyond.empty()) rep.Report(beyond, 3);
 
   // 5. Tool numbers from the magazine.
   return AssignToolNumbers(ctx, form);
@@ -191,6 +236,7 @@ int MakeLongHoleNcProc(Context& ctx, ProcessForm& form, std::string_view materia
   ctx.reporter.Report("!!! routine name : MakeLongHoleNcProc", 0);
   double t = GetMaterialThickness(ctx);
   if (t < 0) return -1;
+  if (CheckEndmillFits(ctx, form, "長穴の溝幅", p[0], p, SlotRoom) != 0) return -1;
   // A slot through the plate is pre-drilled through it, point length of the slot width included.
   double depth = p[2] >= t ? Round1(DrillPoint(p[0]) + t + 2) : p[2];
   SetCenterDrillProc(ctx, form, material);
@@ -206,12 +252,7 @@ int MakeBigHoleNcProc(Context& ctx, ProcessForm& form, std::string_view material
   if (t < 0) return -1;
   // Each end mill reaches the wall (the allowance left on it) through a lead arc of half the wall
   // radius, which the control's compensation needs larger than the tool radius.
-  const double tools[2][2] = {{p[8], p[7]}, {p[9], 0}};
-  for (const auto& [tool, allowance] : tools)
-    if (!(p[0] / 2 - allowance > tool))
-      return ctx.reporter.Reportf(-1, "エラー：[%s] 大穴の穴径 %s に対して工具径 %s が大きすぎます",
-                                  HoleSection(form.holeGroup).c_str(), FormatNumber(p[0], false).c_str(),
-                                  FormatNumber(tool, false).c_str());
+  if (CheckEndmillFits(ctx, form, "大穴の穴径", p[0], p, BigHoleRoom) != 0) return -1;
   // A hole through the plate is pre-drilled through it, point length of the pilot drill included.
   double depth = p[1] >= t ? Round1(DrillPoint(p[6]) + t + 2) : p[1];
   SetCenterDrillProc(ctx, form, material);
@@ -224,6 +265,7 @@ int MakeBigHoleNcProc(Context& ctx, ProcessForm& form, std::string_view material
 
 int MakeUgrooveNcProc(Context& ctx, ProcessForm& form, std::string_view material, const HoleParameters& p) {
   ctx.reporter.Report("!!! routine name : MakeUgrooveNcProc", 0);
+  if (CheckEndmillFits(ctx, form, "Ｕ溝の溝幅", p[0], p, SlotRoom) != 0) return -1;
   SetEndmillProc(ctx, form, material, p[8], p[2], p[7]);
   SetEndmillProc(ctx, form, material, p[9], p[2], 0);
   return 0;

@@ -12,6 +12,7 @@ namespace {
 constexpr std::size_t kKeyNameLimit = 16;  // key names: 15 bytes
 constexpr std::size_t kStoredLimit = 32;   // stored values and the process name: 31 bytes
 constexpr std::size_t kNameBytes = 31;     // a process name as it is saved
+constexpr std::size_t kNumberBytes = 15;   // a stored number: the 16-byte field of every number
 
 using KeyNames = std::array<std::string, kProcessColumns>;
 
@@ -154,7 +155,26 @@ int DeleteNcProcess(Context& ctx) {
   return ApplyProcessEdit(ctx, edit);
 }
 
-int SaveNcProcess(Context& ctx, ProcessForm& form, int& skipped) {
+namespace {
+
+// The numbers of the named rows, before anything is written: a text that is no number a record can
+// hold ("nan", "inf", 1e308 with its 310 digits) refuses the save, the stored records untouched.
+int CheckRowNumbers(Context& ctx, const KeyNames& keys, const ProcessForm& form) {
+  for (int r = 1; r <= kStoredProcesses; ++r) {
+    const ProcessRow& row = form.Row(r);
+    if (Cp932Cut(row.fields[kProcName], kNameBytes).empty()) continue;
+    for (std::size_t i = 1; i < keys.size(); ++i) {
+      std::string text = FieldText(row.fields[i]);
+      if (text.empty() || IsStorableNumber(text, kNumberBytes)) continue;
+      return ctx.reporter.Reportf(-1, "エラー：工程[%02d] %s=%s 数値が正しくありません", r, keys[i].c_str(),
+                                  text.c_str());
+    }
+  }
+  return 0;
+}
+
+// SaveNcProcess; with `whole`, a row kept out for an empty field keeps the whole save out.
+int SaveRows(Context& ctx, ProcessForm& form, int& skipped, bool whole) {
   Reporter& rep = ctx.reporter;
   skipped = 0;
   // 1. The key names, then the old records go. The whole save is one replacement of the project
@@ -162,17 +182,35 @@ int SaveNcProcess(Context& ctx, ProcessForm& form, int& skipped) {
   rep.Report("!!! routine name : SaveNcProcess", 0);
   KeyNames keys;
   if (ProcessKeyNames(ctx, keys) != 0) return -1;
+  if (CheckRowNumbers(ctx, keys, form) != 0) return -1;
   ProfileEdit edit(ctx.dbPath);
   DeleteRecords(ctx, edit, keys);
 
   // 2. Each complete named row becomes the next record; a refused write ends the save with the
   //    records before it written.
   int result = SaveRecords(ctx, edit, keys, form, skipped);
+  if (whole && skipped > 0) return rep.Report("エラー：保存できない工程があるため工程を保存しません", -1);
   if (ApplyProcessEdit(ctx, edit) != 0 || result != 0) return -1;
 
   // 3. Done.
   rep.Report("+++ 加工工程保存完了", 0);
   return 0;
+}
+
+}  // namespace
+
+int SaveNcProcess(Context& ctx, ProcessForm& form, int& skipped) {
+  return SaveRows(ctx, form, skipped, false);
+}
+
+int SaveGeneratedNcProcess(Context& ctx, ProcessForm& form, int generated, std::size_t errorsBefore) {
+  // A generation that stopped, reported an error (a condition not found, a tool refused) or left a
+  // group or row out would replace the stored processes by a part of them.
+  if (generated != 0) return -1;
+  if (form.leftOut > 0 || ctx.reporter.Errors() > errorsBefore)
+    return ctx.reporter.Report("エラー：工程作成でエラーがあったため工程を保存しません", -1);
+  int skipped = 0;
+  return SaveRows(ctx, form, skipped, true);
 }
 
 int SaveNcProcess(Context& ctx, ProcessForm& form) {

@@ -3,6 +3,7 @@
 #include <locale.h>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +37,11 @@ std::string FormatNumber(double value, bool keepPoint) {
 double AtoF(std::string_view text) {
   std::string s(text);
   return strtod_l(s.c_str(), nullptr, CLocale());
+}
+
+bool IsStorableNumber(std::string_view text, std::size_t bytes) {
+  const double value = AtoF(text);
+  return std::isfinite(value) && FormatNumber(value, false).size() <= bytes;
 }
 
 int AtoI(std::string_view text) {

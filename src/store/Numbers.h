@@ -17,6 +17,15 @@ std::string FormatNumber(double value, bool keepPoint);
 double AtoF(std::string_view text);
 int AtoI(std::string_view text);
 
+// The largest magnitude of a coordinate, depth or size that a control takes: eight digits, three of
+// them decimals.
+constexpr double kLargestMachineValue = 99999.999;
+
+// A text that the system may take as a number and keep: AtoF gives a finite value whose number text
+// (drop-point) has at most `bytes` bytes, so it reads back as it was entered. "nan", "inf" and "1e308"
+// (310 digits) are not.
+bool IsStorableNumber(std::string_view text, std::size_t bytes);
+
 // snprintf into a std::string; the compiler checks the arguments against the format.
 // Formatting happens in the "C" locale.
 std::string Sprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -24,6 +24,7 @@ int Reporter::Report(std::string_view text, int kind) {
       WidenList(std::string(text));
     }
   }
+  if (kind < 0) ++errors_;
   if (kind < 0 || kind == kReportInfo || kind == kReportWarning) ShowBox(std::string(text), kind);
   return kind;
 }

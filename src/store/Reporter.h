@@ -31,6 +31,10 @@ class Reporter {
 
   const std::vector<std::string>& Lines() const { return lines_; }
 
+  // Reports of kind error (< 0) so far: an operation that goes on after an error it reported (a
+  // generation leaving a row out) is judged by the count before and after it.
+  std::size_t Errors() const { return errors_; }
+
   // Length in CP932 bytes of the longest single-line text seen so far (starts at 60).
   std::size_t LongestLine() const { return longest_; }
 
@@ -45,6 +49,7 @@ class Reporter {
  private:
   std::vector<std::string> lines_;
   std::size_t longest_ = 60;
+  std::size_t errors_ = 0;
 };
 
 // Keeps what would have been shown, for tests.

@@ -153,5 +153,56 @@ TEST_F(FtpLoopback, UploadsUnderItsNameAndUnderTheProgramNumber) {
   EXPECT_TRUE(t.reporter.boxes.empty());
 }
 
+// The client ends with 0 whatever the server said: the transfer is judged by the server's replies.
+TEST_F(FtpLoopback, AnUploadTheServerRefusesIsAFailure) {
+  ctx.dbPath = program.File("db/P.dat");
+  // A folder where the file would go: the server refuses to store it.
+  server.Write("upload/O0012.NC/.keep", "");
+  EXPECT_EQ(TransferNcFile(ctx), -1);
+  ASSERT_EQ(t.reporter.boxes.size(), 2u);
+  EXPECT_EQ(t.reporter.boxes[0].first, "エラー：ファイル転送に失敗しました。");
+  EXPECT_EQ(t.reporter.boxes[1].first, "エラー：データサーバへのファイル転送に失敗しました。");
+  EXPECT_FALSE(PathExists(program.File("ncdata/krvftp.ctl")));
+  EXPECT_FALSE(PathExists(program.File("ncdata/krvftp.sh")));
+  EXPECT_FALSE(PathExists(program.File("ncdata/krvftp.log")));
+}
+
+TEST_F(FtpLoopback, ARefusedConnectionIsAFailure) {
+  ctx.dbPath = program.File("db/P.dat");
+  const int closed = FreePort();
+  ASSERT_GT(closed, 0);
+  WriteString(program.File("TALVORIN.ini"), "NcdataTransfer", "FTP", "127.0.0.1 " + std::to_string(closed));
+  EXPECT_EQ(TransferNcFile(ctx), -1);
+  ASSERT_EQ(t.reporter.boxes.size(), 2u);
+  EXPECT_EQ(t.reporter.boxes[0].first, "エラー：ファイル転送に失敗しました。");
+  EXPECT_FALSE(PathExists(program.File("ncdata/krvftp.ctl")));
+}
+
+TEST_F(FtpLoopback, AServerThatNeverAnswersIsGivenUpAfterTheTimeLimit) {
+  ctx.dbPath = program.File("db/P.dat");
+  // A listener of this test that accepts connections (the kernel completes them) and never answers.
+  int listener = socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(listener, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof a;
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+  ASSERT_EQ(listen(listener, 4), 0);
+  ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&a), &len), 0);
+  const std::string address = "127.0.0.1 " + std::to_string(ntohs(a.sin_port));
+  WriteString(program.File("TALVORIN.ini"), "NcdataTransfer", "FTP", address);
+  WriteString(program.File("TALVORIN.ini"), "NcdataTransfer", "ftptimeout", "2");
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(TransferNcFile(ctx), -1);
+  const auto took = std::chrono::steady_clock::now() - started;
+  close(listener);
+  EXPECT_LT(took, std::chrono::seconds(20));
+  ASSERT_EQ(t.reporter.boxes.size(), 2u);
+  EXPECT_EQ(t.reporter.boxes[0].first, "エラー：データサーバ " + address + " が 2 秒以内に応答しません");
+  EXPECT_FALSE(PathExists(program.File("ncdata/krvftp.ctl")));
+  EXPECT_FALSE(PathExists(program.File("ncdata/krvftp.sh")));
+}
+
 }  // namespace
 }  // namespace talvorin

@@ -1,7 +1,10 @@
 // A save killed at any moment leaves the project file as it was before the operation or as it is
 // after it, never half a save: a child process saves fifteen process rows and the project header over
-// and over, alternating two versions of each, and is killed at random moments.
+// and over, alternating two versions of each, and is killed at random moments. Then talvorin-cli's
+// "plan" and "run" are killed at random moments on a project without processes.
+#include <fcntl.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +15,9 @@
 #include "ProcessTestSupport.h"
 #include "project/Project.h"
 #include "store/Files.h"
+#include "support/CliRun.h"
+
+extern char** environ;
 
 namespace talvorin::test {
 namespace {
@@ -104,6 +110,100 @@ TEST_F(SaveKill, AKilledSaveLeavesTheProjectFileAsBeforeOrAfterTheOperation) {
   EXPECT_GE(seen.size(), 4u);
   // A killed save leaves its temporary file behind, never a second project file.
   EXPECT_EQ(ReadString(path, "machine", "ControlDevice", 16), "FANUC");
+}
+
+// "plan" and "run" of talvorin-cli killed at random moments: the project file is always exactly one
+// that a whole step leaves (unplanned, planned, planned with the time keys), never a mix.
+class CommandKill : public ::testing::Test {
+ protected:
+  CommandKill() { CopyProgramFolder(folder); }
+
+  std::vector<std::string> Command(const char* command) const {
+    return {TALVORIN_CLI, "--folder", folder.path(), "--quiet", command, "P"};
+  }
+  void Ok(std::vector<std::string> args) const {
+    std::vector<std::string> all{TALVORIN_CLI, "--folder", folder.path(), "--quiet"};
+    all.insert(all.end(), args.begin(), args.end());
+    CliResult r = RunProgram(all);
+    ASSERT_EQ(r.status, 0) << args[0] << "\n" << r.err;
+  }
+  // Starts the command with its output thrown away; its process id.
+  pid_t Start(const char* command) const {
+    std::vector<std::string> argv = Command(command);
+    std::vector<char*> args;
+    for (std::string& a : argv)
+      args.push_back(a.data());
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, args.data(), environ) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+  }
+
+  TestFolder folder;
+};
+
+TEST_F(CommandKill, AKilledPlanOrRunLeavesTheProjectFileWhole) {
+  // A plate of four kinds: fifteen rows to plan, a program with milling bodies to write.
+  Ok({"new", "P", "--size", "200,150,20", "--material", "SS400", "--controller", "FANUC", "--coord", "G54"});
+  Ok({"hole", "P", "--group", "1", "--kind", "DRILL", "--set", "0=10", "--set", "2=0.5", "--at", "20,20",
+      "--at", "40,20"});
+  Ok({"hole", "P", "--group", "2", "--kind", "NTAP", "--set", "0=6", "--at", "40,60"});
+  Ok({"hole", "P", "--group", "3", "--kind", "LONGHOLE", "--set", "0=10", "--set", "1=30", "--at", "100,50"});
+  Ok({"hole", "P", "--group", "4", "--kind", "BIGHOLE", "--set", "0=40", "--set", "6=10", "--at", "150,100"});
+  const std::string unplanned = folder.Read("db/P.dat");
+
+  // The files whole steps leave: planned; planned with the time keys of the written program.
+  const auto started = std::chrono::steady_clock::now();
+  Ok({"plan", "P"});
+  const std::string planned = folder.Read("db/P.dat");
+  folder.Write("db/P.dat", unplanned);
+  Ok({"run", "P"});
+  const auto perRun = std::chrono::steady_clock::now() - started;
+  const std::string ran = folder.Read("db/P.dat");
+  ASSERT_NE(planned, unplanned);
+  ASSERT_NE(ran, planned);
+  const std::set<std::string> whole = {unplanned, planned, ran};
+
+  std::mt19937 random(20261210);
+  const long long span =
+      std::max<long long>(1000, std::chrono::duration_cast<std::chrono::microseconds>(perRun).count());
+  std::uniform_int_distribution<long long> delayMicroseconds(0, span);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  std::set<std::string> seen;
+  int kills = 0;
+  for (int k = 0; k < 80 && std::chrono::steady_clock::now() < deadline; ++k) {
+    const char* command = k % 2 == 0 ? "plan" : "run";
+    folder.Write("db/P.dat", unplanned);
+    pid_t child = Start(command);
+    ASSERT_GT(child, 0);
+    usleep(static_cast<useconds_t>(delayMicroseconds(random)));
+    kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    if (WIFSIGNALED(status)) {
+      ++kills;
+    } else {
+      ASSERT_EQ(WEXITSTATUS(status), 0) << command;
+    }
+
+    const std::string bytes = folder.Read("db/P.dat");
+    ASSERT_TRUE(whole.count(bytes)) << command << " " << k << ": a file no whole step leaves, "
+                                    << bytes.size() << " bytes";
+    // "plan" never writes the time keys.
+    if (k % 2 == 0) {
+      ASSERT_NE(bytes, ran);
+    }
+    seen.insert(bytes);
+  }
+  EXPECT_GE(kills, 20);
+  // The kills fell before, between and after the steps.
+  EXPECT_GE(seen.size(), 2u);
 }
 
 }  // namespace
