@@ -41,7 +41,8 @@ void Plunge(nc::MoveWriter& w, const NcProcessRecord& rec, double previous, doub
 int PrepareSlot(Context& ctx, NcProcessRecord& rec, HoleParameters& p) {
   if (ReadHoleVariables(ctx, ProcessHoleSection(rec), p) != 0) return -1;
   if (rec.v[kProcQ] == 0) rec.v[kProcQ] = std::fabs(rec.v[kProcZ]);
-  return nc::CheckMillingRecord(ctx, rec);
+  if (nc::CheckMillingRecord(ctx, rec) != 0) return -1;
+  return nc::CheckSlotTool(ctx, rec, "長穴の溝幅", p[0]);
 }
 
 }  // namespace

@@ -94,6 +94,13 @@ int CheckPassCount(Context& ctx, const NcProcessRecord& rec, double depth, doubl
                               FormatNumber(rec.v[kProcQ], false).c_str());
 }
 
+int CheckSlotTool(Context& ctx, const NcProcessRecord& rec, const char* what, double width) {
+  if (width - 2 * rec.v[kProcOff] > rec.v[kProcDiameter]) return 0;
+  return ctx.reporter.Reportf(-1, "エラー：[%s] %s %s に対して工具 T%02d の径 %s が大きすぎます",
+                              ProcessHoleSection(rec).c_str(), what, FormatNumber(width, false).c_str(),
+                              Whole(rec.v[kProcT]), FormatNumber(rec.v[kProcDiameter], false).c_str());
+}
+
 int ReadThickness(Context& ctx, double& thickness) {
   std::string value = ReadString(ctx.dbPath, "material", "Z", kCoordinateLimit);
   if (value.empty()) return ctx.reporter.Report("エラー：[material] Z= | db 材料寸法（厚み）読込失敗", -1);

@@ -46,6 +46,11 @@ int CheckHoleGroupValues(Context& ctx, std::string_view section);
 // 0.0001 mm step would write for hours.
 int CheckPassCount(Context& ctx, const NcProcessRecord& rec, double depth, double perPass);
 
+// A slot or groove of `width` milled with compensation: the cutter must be narrower than the width
+// left inside the allowance on both walls, or it is plunged into them. -1 (reported, naming the hole
+// group, `what` the slot is and the tool) otherwise.
+int CheckSlotTool(Context& ctx, const NcProcessRecord& rec, const char* what, double width);
+
 // The material thickness (key "Z" of section "material"); -1 (reported) when it is missing.
 int ReadThickness(Context& ctx, double& thickness);
 

@@ -64,6 +64,7 @@ int UgrooveFRMill(Context& ctx, TextSink& out, NcProcessRecord& rec) {
   if (angle != 0 && angle != 90 && angle != 180 && angle != 270)
     return ctx.reporter.Reportf(-1, "エラー：[%s] Ｕ溝の向き %s は 0, 90, 180, 270 のいずれかです",
                                 section.c_str(), FormatNumber(angle, false).c_str());
+  if (nc::CheckSlotTool(ctx, rec, "Ｕ溝の溝幅", p[0]) != 0) return -1;
   const std::vector<double> depths = PassDepths(0, rec.v[kProcQ], rec.v[kProcZ], thickness);
   nc::MoveWriter w(out, rec);
   const std::vector<PlanePoint> positions = nc::ReadPositions(ctx, section, "", kGroovePositions);

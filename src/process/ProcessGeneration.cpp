@@ -166,6 +166,14 @@ int StartNcProcess(Context& ctx, ProcessForm& form, const MainForm& main) {
       rep.Reportf(3, "警告：[%s] %s の穴径が 0 のため工程を作成しません", section.c_str(), word.c_str());
       continue;
     }
+    // Depths, diameters and pass counts come from these: none may be beyond what a control takes.
+    for (int i = 0; i < kHoleParameters; ++i) {
+      const double v = p[static_cast<std::size_t>(i)];
+      if (std::isfinite(v) && std::fabs(v) <= kLargestMachineValue) continue;
+      const std::string key = Sprintf("%s%d", "variable", i);
+      return rep.Reportf(-1, "エラー：[%s] %s=%s 数値が範囲外です", section.c_str(), key.c_str(),
+                         ReadString(ctx.dbPath, section, key, kValueBytes + 1).c_str());
+    }
     form.holeGroup = n;
     KindBuilder build = BuilderOf(word);
     if (!build) {

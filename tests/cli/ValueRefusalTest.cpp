@@ -135,6 +135,13 @@ TEST_F(ValueRefusal, ValuesInTheFileThatNoControlTakesStopTheProgram) {
   Edit("ncproc2", "Z", "-15.");
   Edit("machine", "StartZ", "1e308");
   NcRefused("エラー：[machine] StartZ=1e308 数値が範囲外です\n");
+  // Planning refuses the hole group's depth before any row is built; the stored rows stay.
+  Edit("hole1", "variable1", "1e308");
+  const std::string before = Db();
+  CliResult plan = Run({"plan", "P"});
+  EXPECT_EQ(plan.status, 1);
+  EXPECT_EQ(plan.err, "エラー：[hole1] variable1=1e308 数値が範囲外です\n");
+  EXPECT_EQ(Db(), before);
 }
 
 TEST_F(ValueRefusal, AbsurdMillingValuesAreRefusedBeforeAnyLoop) {
@@ -209,6 +216,16 @@ TEST_F(ValueRefusal, AToolWiderThanItsSlotIsRefusedForEveryMilledKind) {
     EXPECT_EQ(ReadString(DbPath(), "ncproc1", "tool", 32), "");
   }
   EXPECT_NE(before, "");
+
+  // A stored process edited to a wider cutter than its slot: the program refuses it too.
+  Ok({"hole", "P", "--group", "1", "--kind", "LONGHOLE", "--set", "0=10", "--set", "1=30", "--at", "100,50"});
+  Ok({"plan", "P"});
+  Ok({"nc", "P"});
+  program = folder.Read(NcPath().substr(folder.path().size()));
+  ASSERT_EQ(ReadString(DbPath(), "ncproc4", "tool", 32), "仕上エンドミル");
+  Edit("ncproc4", "diam", "16");
+  const int t = AtoI(ReadString(DbPath(), "ncproc4", "T", 32));
+  NcRefused(Sprintf("エラー：[hole1] 長穴の溝幅 10 に対して工具 T%02d の径 16 が大きすぎます\n", t));
 }
 
 }  // namespace

@@ -19,16 +19,25 @@ namespace {
 
 using test::TestFolder;
 
-// Keeps the two FTP files as they are when the command file is run.
+// Keeps the two FTP files as they are when the command file is run, and leaves the client's replies
+// as the script would.
 class CapturingPlatform : public RecordingPlatform {
  public:
   std::string control, script;
   unsigned controlMode = 0, scriptMode = 0;
   std::string folder;
+  // A server that took the login and the file.
+  std::string replies =
+      "220 ready\n331 Please specify the password.\n230 Login successful.\n"
+      "150 Ok to send data.\n226 Transfer complete.\n221 Goodbye.\n";
 
   int RunCommandFile(const std::string& path, std::chrono::milliseconds pause) override {
     control = ReadRaw(folder + "ncdata/krvftp.ctl", controlMode);
     script = ReadRaw(path, scriptMode);
+    if (std::FILE* log = std::fopen((folder + "ncdata/krvftp.log").c_str(), "wb")) {
+      std::fwrite(replies.data(), 1, replies.size(), log);
+      std::fclose(log);
+    }
     return RecordingPlatform::RunCommandFile(path, pause);
   }
 
@@ -52,7 +61,9 @@ const char* kScript =
     "#!/bin/sh\n"
     "# TALVORIN: sends the NC file named in krvftp.ctl, then removes both files.\n"
     "cd \"$(dirname \"$0\")\" || exit 1\n"
-    "ftp -n < krvftp.ctl\n"
+    "rm -f krvftp.log\n"
+    "set -C\n"
+    "timeout 120 ftp -n -v < krvftp.ctl > krvftp.log 2>&1\n"
     "status=$?\n"
     "rm -f krvftp.ctl krvftp.sh\n"
     "exit $status\n";
@@ -292,6 +303,18 @@ TEST_F(NcTransfer, FtpControlAndCommandFiles) {
   ASSERT_EQ(TransferNcFile(ctx), 0) << Box();
   EXPECT_EQ(platform.control,
             "open 192.0.2.7\nuser nc secret\nput " + folder.File("other/O0012.NC") + " O0012.NC\nls\nquit\n");
+
+  // The client ended well but the server refused the login, or nothing answered: failures.
+  for (const char* replies :
+       {"220 ready\n530 Login incorrect.\n", "ftp: Can't connect\nNot connected.\n", ""}) {
+    Reset();
+    platform.replies = replies;
+    EXPECT_EQ(TransferNcFile(ctx), -1) << replies;
+    ASSERT_EQ(t.reporter.boxes.size(), 2u);
+    EXPECT_EQ(t.reporter.boxes[0].first, "エラー：ファイル転送に失敗しました。");
+    EXPECT_FALSE(PathExists(folder.File("ncdata/krvftp.log")));
+  }
+  platform.replies = "230 ok\n226 ok\n";
 
   // The command file that could not be run.
   Reset();

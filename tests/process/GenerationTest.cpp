@@ -196,8 +196,9 @@ TEST_F(Generation, WhatStopsGenerationAndWhatIsSkipped) {
   EXPECT_EQ(Boxes(), (Texts{"エラー：材質の取得に失敗"}));
   EXPECT_TRUE(Rows().empty());
 
-  // A group without a first parameter and a kind without processes are skipped; a label without a
-  // kind word stops generation: the rows before stay, without tool numbers.
+  // A group without a first parameter and a kind without processes are skipped, each with a warning
+  // naming it (their holes would be missing from the program); a label without a kind word stops
+  // generation: the rows before stay, without tool numbers.
   main.material = "S45C";
   t.reporter.boxes.clear();
   SetGroup(2, "ドリル穴 [DRILL]", {"0", "15", "0"});
@@ -205,7 +206,9 @@ TEST_F(Generation, WhatStopsGenerationAndWhatIsSkipped) {
   SetGroup(4, "ドリル穴", {"10", "15"});
   SetGroup(5, "ドリル穴 [DRILL]", {"8.5", "15"});
   EXPECT_EQ(Generate(), -1);
-  EXPECT_EQ(Boxes(), (Texts{"エラー：加工命令取り出し失敗"}));
+  EXPECT_EQ(Boxes(),
+            (Texts{"警告：[hole2] DRILL の穴径が 0 のため工程を作成しません",
+                   "警告：[hole3] 加工命令 SPOT の工程は作成できません", "エラー：加工命令取り出し失敗"}));
   EXPECT_EQ(Rows(),
             (Texts{"センタードリル|3||||1500|90|81|3|-1.5|||1", "ドリル|10||||800|120|73|3|-15.|3.||1"}));
 
