@@ -22,15 +22,21 @@ sources=""
 for f in "$root"/src/store/*.cpp "$root"/src/project/*.cpp "$root"/src/tools/*.cpp \
   "$root"/src/holes/*.cpp "$root"/src/process/*.cpp "$root"/src/ncgen/*.cpp \
   "$root"/src/shell/PosixPlatform.cpp "$root"/src/shell/RecordingPlatform.cpp \
-  "$root"/src/shell/UserDialogs.cpp; do
+  "$root"/src/shell/UserDialogs.cpp "$root"/src/shell/ProgramSetup.cpp "$root"/src/shell/CloseCommands.cpp; do
+  # The CP932 converter of the build is a program of its own.
+  case $f in */Cp932Convert.cpp) continue ;; esac
   sources="$sources $f"
 done
+# The build date header the build generates.
+mkdir -p "$out/generated/shell"
+sed -e 's/@TALVORIN_BUILD_YEAR@/2026/' -e 's/@TALVORIN_BUILD_MONTH@/1/' -e 's/@TALVORIN_BUILD_DAY@/1/' \
+  "$root/src/shell/BuildDate.h.in" >"$out/generated/shell/BuildDate.h"
 
 echo "building $out/NcRoadFuzz"
 # shellcheck disable=SC2086
 "$cxx" -std=c++20 -O1 -g -fno-omit-frame-pointer -Wall -Wextra -Werror \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -I "$root/src" \
+  -I "$root/src" -I "$out/generated" \
   "$root/fuzz/NcRoadFuzz.cpp" $sources \
   -o "$out/NcRoadFuzz"
 
