@@ -11,7 +11,7 @@ fi
 out=$(realpath -m "$1")
 build=${2:-build}
 cmake --build "$build" -j2 --target talvorin-screenshots talvorin talvorin-cli talvorin-ncview-screenshots \
-  program_folder >/dev/null
+  talvorin-companion-screenshots program_folder >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r "$build/TALVORIN/." "$work/"
@@ -24,6 +24,8 @@ QT_SCALE_FACTOR=2 "$work/talvorin-screenshots" "$work/2x"
 (cd "$work" && ./talvorin-cli --quiet run EXAMPLE-FANUC >/dev/null)
 (cd "$work" && ./talvorin-ncview-screenshots "$out" ncdata/O1001.NC && \
   QT_SCALE_FACTOR=2 ./talvorin-ncview-screenshots "$work/2x" ncdata/O1001.NC)
+"$work/talvorin-companion-screenshots" "$out"
+QT_SCALE_FACTOR=2 "$work/talvorin-companion-screenshots" "$work/2x"
 for f in "$work"/2x/*.png; do
   name=$(basename "$f" .png)
   cp "$f" "$out/$name@2x.png"

@@ -17,6 +17,12 @@ void SetupDrawingProgram(Installation& inst, const std::string& executablePath, 
   ReadColour(inst, "text", inst.textColour);
 }
 
+void WriteDrawingProgramBanner(Context& ctx, const DrawingProgramIdentity& program) {
+  ctx.reporter.SetLongestLine(program.longestLineStart);
+  ctx.reporter.Report(program.title, 0);
+  WriteStartBanner(ctx);
+}
+
 bool IsSingleJob(const std::vector<std::string>& args) {
   struct stat st;
   return args.size() == 1 && stat(args[0].c_str(), &st) == 0 && S_ISREG(st.st_mode);

@@ -25,6 +25,10 @@ struct DrawingProgramIdentity {
 void SetupDrawingProgram(Installation& inst, const std::string& executablePath, std::string_view programName,
                          const BuildDate& date);
 
+// The start-up lines of the program's message list: its title, then the shell's start banner. The
+// list's longest-line record starts at the program's own value.
+void WriteDrawingProgramBanner(Context& ctx, const DrawingProgramIdentity& program);
+
 // Single-job mode: exactly one argument, naming an existing file (the project database); the window
 // then runs the export once and closes.
 bool IsSingleJob(const std::vector<std::string>& args);

@@ -1,8 +1,6 @@
 // The initial settings screen: outside programs, start position, colours and the NC transfer method,
 // all in the program INI.
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
 
 #include "project/Settings.h"
 #include "shell/ProgramSetup.h"
@@ -43,39 +41,11 @@ bool IsFtp(std::string_view method) {
   return EqualsIgnoringAsciiCase(method, "FTP");
 }
 
-// The placement fraction of a position field: empty counts 0; below 0 or not a number becomes 0 and
-// above 1 becomes 1, each with the field corrected and the range message.
-double CheckedFraction(Context& ctx, std::string& field) {
-  if (field.empty()) return 0;
-  const char* text = field.c_str();
-  char* end = nullptr;
-  double f = std::strtod(text, &end);  // numbers are read in the "C" locale
-  bool number = end != text && !std::isnan(f);
-  if (!number || f < 0) {
-    field = "0";
-    ctx.reporter.Report("データは 0～1 の範囲にして下さい。", -1);
-    return 0;
-  }
-  if (f > 1) {
-    field = "1";
-    ctx.reporter.Report("データは 0～1 の範囲にして下さい。", -1);
-    return 1;
-  }
-  return f;
-}
-
 }  // namespace
 
 std::string InitialSettingsForm::Method() const {
   if (methodIndex < 0 || methodIndex >= static_cast<int>(methods.size())) return "";
   return methods[static_cast<std::size_t>(methodIndex)];
-}
-
-FieldPaint ColourFieldPaint(std::string_view fieldText) {
-  Colour c{0, 0, 0};
-  ParseColour(fieldText, c);
-  int least = std::min({c.red, c.green, c.blue});
-  return {c, {least - c.red + 255, least - c.green + 255, least - c.blue + 255}};
 }
 
 int LoadInitialSettings(Context& ctx, InitialSettingsForm& form) {
@@ -109,8 +79,8 @@ int LoadInitialSettings(Context& ctx, InitialSettingsForm& form) {
 }
 
 int CheckStartPosition(Context& ctx, InitialSettingsForm& form) {
-  form.placementX = CheckedFraction(ctx, form.positionX);
-  form.placementY = CheckedFraction(ctx, form.positionY);
+  form.placementX = CheckPlacementField(ctx.reporter, form.positionX);
+  form.placementY = CheckPlacementField(ctx.reporter, form.positionY);
   return 0;
 }
 
@@ -176,26 +146,6 @@ int SaveInitialSettings(Context& ctx, InitialSettingsForm& form) {
     ctx.reporter.Report("設定値に変更はありません", 1);
   else
     ctx.reporter.Reportf(1, "%d個の設定値を保存しました。", written);
-  return 0;
-}
-
-int ChooseProgram(Context& ctx, std::string& field) {
-  std::string path;
-  if (!ctx.dialogs.ChooseProgram("ファイルを開く", path))
-    return ctx.reporter.Report("エラー：実行ファイルの取得中止", -1);
-  if (!PathExists(path))
-    return ctx.reporter.Reportf(-1, "エラー：実行ファイル %s がありません。", path.c_str());
-  // The field holds at most 519 bytes; a longer path would be stored cut, naming another file.
-  if (Cp932Length(path) > kProgramLimit)
-    return ctx.reporter.Reportf(-1, "エラー：実行ファイル %s のパスが長すぎます。", path.c_str());
-  field = path;
-  return 0;
-}
-
-int ChooseColour(Context& ctx, std::string& field) {
-  Colour colour{0, 0, 0};
-  ParseColour(field, colour);
-  if (ctx.dialogs.ChooseColour(colour)) field = Sprintf("%d,%d,%d", colour.red, colour.green, colour.blue);
   return 0;
 }
 

@@ -9,17 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/Choosers.h"
 #include "shell/Context.h"
 
 namespace talvorin {
-
-// Colour of a painted colour field: the field's own colour behind, and for each component c the
-// value min(red, green, blue) - c + 255 as text colour.
-struct FieldPaint {
-  Colour background, text;
-};
-// An empty field or components that do not parse count as 0.
-FieldPaint ColourFieldPaint(std::string_view fieldText);
 
 // "INITIALSETTINGDLG" (caption "初期設定").
 struct InitialSettingsForm {
@@ -55,11 +48,7 @@ int SaveInitialSettings(Context& ctx, InitialSettingsForm& form);
 int CheckStartPosition(Context& ctx, InitialSettingsForm& form);
 // A confirmed selection in 1220: the transfer fields refilled for the selected method.
 void ChangeTransferMethod(Context& ctx, InitialSettingsForm& form);
-// Buttons 1200-1203: a program chosen with the program chooser (it starts in the user's home folder
-// and offers executable files) goes into `field`.
-int ChooseProgram(Context& ctx, std::string& field);
-// Buttons 1206, 1207: the colour chooser starts at the field's colour; `field` becomes "R,G,B".
-int ChooseColour(Context& ctx, std::string& field);
+// Buttons 1200-1203 and 1206, 1207: ChooseProgram and ChooseColour (shell/Choosers.h).
 
 // "TAPPINGSETTINGSDLG" (caption "タップ加工設定"), section "tap" of the NC table file.
 struct TapSettingsForm {

@@ -86,20 +86,25 @@ const DrawingProgramIdentity& QuorvexProgram() {
   return identity;
 }
 
-int ExportHoleDrawing(Context& ctx, const ElementColor& colors) {
+int HoleDrawingPath(const Context& ctx, Reporter& rep, std::string& path) {
   std::string project = ReadString(ctx.dbPath, "TALVORIN", "project", 128);
   if (project.empty())
-    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= プロジェクトの読み込みに失敗", "TALVORIN", "project");
+    return rep.Reportf(-1, "エラー：[%s] %s= プロジェクトの読み込みに失敗", "TALVORIN", "project");
   std::string folder = ReadString(ctx.dbPath, "TALVORIN", "dbpath", 260);
   if (folder.empty())
-    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= 保存フォルダの読み込みに失敗", "TALVORIN", "dbpath");
+    return rep.Reportf(-1, "エラー：[%s] %s= 保存フォルダの読み込みに失敗", "TALVORIN", "dbpath");
   if (!IsFileName(project))
-    return ctx.reporter.Reportf(-1, "エラー：プロジェクト名 %s はファイル名に使えません", project.c_str());
+    return rep.Reportf(-1, "エラー：プロジェクト名 %s はファイル名に使えません", project.c_str());
   if (folder.back() != '/') folder += '/';
   // A relative folder (the shipped example projects) lies in the program folder.
   if (folder.front() != '/') folder = ctx.inst.programFolder + folder;
+  path = Sprintf("%s%s.dxf", folder.c_str(), project.c_str());
+  return 0;
+}
 
-  std::string path = Sprintf("%s%s.dxf", folder.c_str(), project.c_str());
+int ExportHoleDrawing(Context& ctx, const ElementColor& colors) {
+  std::string path;
+  if (HoleDrawingPath(ctx, ctx.reporter, path) != 0) return -1;
   TextFile file;
   if (CreateDrawingFile(file, path, ctx.reporter) != 0) return -1;
   DxfDrawing d{file, colors, "", "", 0, ""};

@@ -25,6 +25,10 @@ struct BlockPoint {
 // The ten shape values V0 ... V9 of a hole group ("variable0" ...), 0 where missing.
 using ShapeValues = std::array<double, 10>;
 
+// The drawing file of the project: "<dbpath>/<project>.dxf", a relative dbpath in the program folder.
+// -1 after its message to `rep` when "project" or "dbpath" is missing or the name is no file name.
+int HoleDrawingPath(const Context& ctx, Reporter& rep, std::string& path);
+
 // The whole run: output path, content, viewer. Returns the content's result or that of the failed step.
 int ExportHoleDrawing(Context& ctx, const ElementColor& colors);
 

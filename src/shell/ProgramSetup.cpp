@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 
 #include "shell/BuildDate.h"
 #include "store/Numbers.h"
@@ -99,6 +100,25 @@ double PlacementFraction(std::string_view text) {
   double f = AtoF(text);
   if (std::isnan(f) || f < 0) return 0;
   if (f > 1) return 1;
+  return f;
+}
+
+double CheckPlacementField(Reporter& rep, std::string& field) {
+  if (field.empty()) return 0;
+  const char* text = field.c_str();
+  char* end = nullptr;
+  double f = std::strtod(text, &end);  // numbers are read in the "C" locale
+  bool number = end != text && !std::isnan(f);
+  if (!number || f < 0) {
+    field = "0";
+    rep.Report("データは 0～1 の範囲にして下さい。", -1);
+    return 0;
+  }
+  if (f > 1) {
+    field = "1";
+    rep.Report("データは 0～1 の範囲にして下さい。", -1);
+    return 1;
+  }
   return f;
 }
 

@@ -46,6 +46,11 @@ void ReadColours(Installation& inst);
 // Placement fraction from its text: a number below 0 (or not a number) gives 0, above 1 gives 1.
 double PlacementFraction(std::string_view text);
 
+// The range check of a position field of a settings screen: an empty field counts 0; a number below 0
+// (or not a number) becomes 0 and one above 1 becomes 1, the field corrected to "0" or "1" and
+// "データは 0～1 の範囲にして下さい。" reported (kind -1). Returns the fraction.
+double CheckPlacementField(Reporter& rep, std::string& field);
+
 struct WindowPlacement {
   int left = 0, top = 0;
 };

@@ -37,6 +37,9 @@ class Reporter {
 
   // Length in CP932 bytes of the longest single-line text seen so far (starts at 60).
   std::size_t LongestLine() const { return longest_; }
+  // The longest-line record a program starts from (60 for the main program, 70 for the drawing
+  // programs); only lines longer than it widen the list.
+  void SetLongestLine(std::size_t bytes) { longest_ = bytes; }
 
  protected:
   // A new line at the end of the list (the view scrolls it into view).

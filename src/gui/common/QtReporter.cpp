@@ -51,8 +51,9 @@ void QtReporter::Bind(QTableView* list) {
   list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   list->verticalHeader()->setDefaultSectionSize(metrics.height() + 2);
   list->setModel(&model_);
-  // The list starts as wide as 60 half-width characters, the routine's starting width.
-  model_.Widen(metrics.horizontalAdvance(QString(60, QLatin1Char('0'))));
+  // The list starts as wide as the longest-line record in half-width characters (60 unless the
+  // program starts it elsewhere).
+  model_.Widen(metrics.horizontalAdvance(QString(static_cast<qsizetype>(LongestLine()), QLatin1Char('0'))));
   list->setColumnWidth(0, model_.RowWidth());
 }
 

@@ -12,12 +12,12 @@ namespace talvorin::gui {
 
 const char* const kVersionNotice = "穴・溝加工のための二次元ＣＡＭシステムです。\nCopyright (C) Brenholt";
 
-QDialog* MakeVersionBox(const Installation& inst, QWidget* parent) {
+QDialog* MakeVersionBox(const Installation& inst, QWidget* parent, const QString& title) {
   const QString about = ToQt(AboutLine(TheBuildDate(), inst.buildNumber));
   const qsizetype hash = about.indexOf(QLatin1Char('#'));
   auto* box = new QDialog(parent);
   box->setObjectName(QStringLiteral("VERSIONBOX"));
-  box->setWindowTitle(about.left(hash));
+  box->setWindowTitle(title.isEmpty() ? about.left(hash) : title);
   auto* icon = new QLabel(box);
   icon->setPixmap(ProgramIcon().pixmap(48, 48));
   // Lines are kept whole: the box is as wide as its longest line.

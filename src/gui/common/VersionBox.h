@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 #include "store/Installation.h"
 
@@ -12,7 +13,8 @@ namespace talvorin::gui {
 extern const char* const kVersionNotice;
 
 // A box ready to run (objectName "VERSIONBOX"; its labels "version" and "notice"); the caller runs it
-// and deletes it.
-QDialog* MakeVersionBox(const Installation& inst, QWidget* parent);
+// and deletes it. `title`: the box's title when the program has its own (the drawing programs); the
+// about line's title otherwise.
+QDialog* MakeVersionBox(const Installation& inst, QWidget* parent, const QString& title = QString());
 
 }  // namespace talvorin::gui
