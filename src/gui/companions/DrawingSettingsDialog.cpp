@@ -13,6 +13,7 @@
 
 #include "dxf/DrawingSettings.h"
 #include "gui/common/Binding.h"
+#include "gui/common/ScreenEditing.h"
 #include "gui/common/WindowLook.h"
 #include "shell/Choosers.h"
 
@@ -26,6 +27,7 @@ class DrawingSettingsScreen : public QDialog {
     setObjectName(QStringLiteral("INITDXFOUTDLG"));
     setWindowTitle(QStringLiteral("設定"));
     Build();
+    KeepEnterInFields(this);
     ApplyColours(ctx_.inst, this);
     FormFromWidgets();
     LoadDrawingSettings(ctx_, section_, form_);
