@@ -31,6 +31,14 @@ for f in "$root"/src/store/*.cpp; do
   case $f in */Cp932Convert.cpp) ;; *) store="$store $f" ;; esac
 done
 
+# The contour writer goes through the NC generator's move blocks, which name the process store, the
+# project database and the hole groups: those libraries whole.
+road=
+for f in "$root"/src/ncgen/*.cpp "$root"/src/process/*.cpp "$root"/src/project/*.cpp "$root"/src/holes/*.cpp \
+  "$root"/src/tools/*.cpp; do
+  road="$road $f"
+done
+
 echo "building $out/CurveFuzz"
 "$cxx" -std=c++20 -O1 -g -fno-omit-frame-pointer -Wall -Wextra -Werror \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
@@ -38,9 +46,9 @@ echo "building $out/CurveFuzz"
   "$root/fuzz/CurveFuzz.cpp" \
   "$root/src/lindrel/CurveFile.cpp" "$root/src/lindrel/EuklidDrawing.cpp" \
   "$root/src/dxf/DxfWriter.cpp" "$root/src/dxf/DrawingProgram.cpp" \
-  "$root/src/euklid/ContourPath.cpp" "$root/src/ncgen/MillingBlocks.cpp" "$root/src/ncgen/NcCommon.cpp" \
-  "$root/src/process/ProcessStore.cpp" \
+  "$root/src/euklid/ContourPath.cpp" $road \
   "$root/src/shell/ProgramSetup.cpp" "$root/src/shell/RecordingPlatform.cpp" "$root/src/shell/PosixPlatform.cpp" "$root/src/shell/UserDialogs.cpp" \
+  "$root/src/shell/StartUp.cpp" "$root/src/shell/CloseCommands.cpp" \
   $store \
   -o "$out/CurveFuzz"
 
