@@ -24,6 +24,7 @@
 
 #include "lindrel/EuklidDrawing.h"
 #include "store/Numbers.h"
+#include "testing/TestDoubles.h"
 
 extern char** environ;
 

@@ -16,6 +16,7 @@
 #include "mtime/MachiningTime.h"
 #include "shell/Context.h"
 #include "store/Numbers.h"
+#include "testing/TestDoubles.h"
 
 using namespace talvorin;
 

@@ -13,6 +13,7 @@
 #include "store/Cp932.h"
 #include "store/Files.h"
 #include "store/Numbers.h"
+#include "testing/TestDoubles.h"
 
 using namespace talvorin;
 

@@ -26,6 +26,7 @@
 #include "store/Numbers.h"
 #include "store/Profile.h"
 #include "store/Reporter.h"
+#include "testing/TestDoubles.h"
 
 using namespace talvorin;
 

@@ -18,6 +18,7 @@
 #include "lindrel/EuklidDrawing.h"
 #include "shell/Context.h"
 #include "store/Profile.h"
+#include "testing/TestDoubles.h"
 
 using namespace talvorin;
 

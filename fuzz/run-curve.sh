@@ -47,7 +47,7 @@ echo "building $out/CurveFuzz"
   "$root/src/lindrel/CurveFile.cpp" "$root/src/lindrel/EuklidDrawing.cpp" \
   "$root/src/dxf/DxfWriter.cpp" "$root/src/dxf/DrawingProgram.cpp" \
   "$root/src/euklid/ContourPath.cpp" $road \
-  "$root/src/shell/ProgramSetup.cpp" "$root/src/shell/RecordingPlatform.cpp" "$root/src/shell/PosixPlatform.cpp" "$root/src/shell/UserDialogs.cpp" \
+  "$root/src/shell/ProgramSetup.cpp" "$root/src/shell/PosixPlatform.cpp" "$root/src/testing/TestDoubles.cpp" \
   "$root/src/shell/StartUp.cpp" "$root/src/shell/CloseCommands.cpp" \
   $store \
   -o "$out/CurveFuzz"

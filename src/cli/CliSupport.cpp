@@ -1,5 +1,7 @@
 #include "cli/CliSupport.h"
 
+#include <utility>
+
 #include "store/Numbers.h"
 
 namespace talvorin {
@@ -12,7 +14,33 @@ std::string Joined(const std::string& program, const std::vector<std::string>& a
   return text;
 }
 
+template <typename T>
+bool TakeAnswer(std::deque<T>& answers, T& out) {
+  if (answers.empty()) return false;
+  out = std::move(answers.front());
+  answers.pop_front();
+  return true;
+}
+
 }  // namespace
+
+bool ArgumentDialogs::ChooseFile(const std::string& /*title*/, const std::string& /*folder*/,
+                                 const std::string& /*filter*/, std::string& path) {
+  return TakeAnswer(files, path);
+}
+
+bool ArgumentDialogs::AskYesNo(const std::string& /*text*/) {
+  bool yes = false;
+  return TakeAnswer(answers, yes) && yes;
+}
+
+bool ArgumentDialogs::ChooseColour(Colour& colour) {
+  return TakeAnswer(colours, colour);
+}
+
+bool ArgumentDialogs::ChooseProgram(const std::string& /*title*/, std::string& path) {
+  return TakeAnswer(programs, path);
+}
 
 void CliReporter::ShowLine(const std::string& line) {
   if (quiet) return;

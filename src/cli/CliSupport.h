@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,22 @@ class CliReporter : public Reporter {
  protected:
   void ShowLine(const std::string& line) override;
   void ShowBox(const std::string& text, int kind) override;
+};
+
+// The answers the command line gave to the questions an operation puts (the file to open, yes to a
+// confirmation, a colour, a program), taken in order; a question without an answer is cancelled.
+class ArgumentDialogs : public UserDialogs {
+ public:
+  std::deque<std::string> files;
+  std::deque<bool> answers;
+  std::deque<Colour> colours;
+  std::deque<std::string> programs;
+
+  bool ChooseFile(const std::string& title, const std::string& folder, const std::string& filter,
+                  std::string& path) override;
+  bool AskYesNo(const std::string& text) override;
+  bool ChooseColour(Colour& colour) override;
+  bool ChooseProgram(const std::string& title, std::string& path) override;
 };
 
 // Interactive outside programs (editor, viewers, TRYCUT, browser) start only with --open; without it

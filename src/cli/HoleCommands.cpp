@@ -131,7 +131,7 @@ bool FillAndSave(Context& ctx, const HoleRequest& r, ShapeForm& form) {
   for (std::size_t i = 0; i < r.typed.size(); ++i)
     form.rows[i] = r.typed[i];
   if (r.csv) {
-    ScriptedDialogs dialogs;
+    ArgumentDialogs dialogs;
     dialogs.files.push_back(*r.csv);
     Context csvCtx{ctx.inst, ctx.reporter, ctx.platform, dialogs, ctx.dbPath};
     if (ReadCsvCoordinates(csvCtx, form) != 0) return false;

@@ -125,7 +125,7 @@ int Processes(CliRun& run) {
   MainForm main;
   if (OpenProject(run, path, main) != 0) return kExitFailed;
 
-  ScriptedDialogs dialogs;
+  ArgumentDialogs dialogs;
   dialogs.answers.push_back(true);
   Context ctx{run.ctx.inst, run.ctx.reporter, run.ctx.platform, dialogs, path};
   int status = kExitFailed;

@@ -74,7 +74,7 @@ int Load(CliRun& run) {
   if (ec) return kExitUsage;
 
   // The open-file dialog answers with the given file.
-  ScriptedDialogs dialogs;
+  ArgumentDialogs dialogs;
   dialogs.files.push_back(path);
   Context ctx{run.ctx.inst, run.ctx.reporter, run.ctx.platform, dialogs, run.ctx.dbPath};
   MainForm form;

@@ -46,7 +46,7 @@ bool ParseSwitch(const std::string& text, bool& on) {
 // A context whose dialogs answer with what the command line gave.
 struct AnsweredContext {
   explicit AnsweredContext(Context& ctx) : ctx{ctx.inst, ctx.reporter, ctx.platform, dialogs, ctx.dbPath} {}
-  ScriptedDialogs dialogs;
+  ArgumentDialogs dialogs;
   Context ctx;
 };
 

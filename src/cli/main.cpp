@@ -1,6 +1,7 @@
 // talvorin-cli: starts as the main program does before its window exists, runs one subcommand,
 // and writes the daily log as on closing the main window.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -79,12 +80,17 @@ int main(int argc, char** argv) {
   CliReporter reporter;
   reporter.quiet = quiet;
   CliPlatform platform(reporter, open);
-  ScriptedDialogs dialogs;
+  ArgumentDialogs dialogs;
   Installation inst;
 
   // Set-up: the program folder is the executable's own, or the one given.
   std::string exe = platform.ExecutablePath();
   if (!folder.empty()) {
+    // A relative folder is made absolute now: the paths stored in projects must not depend on the
+    // working folder of the command that wrote them.
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(folder, ec);
+    if (!ec) folder = absolute.lexically_normal().string();
     if (folder.back() != '/') folder += '/';
     exe = folder + "talvorin-cli";
   }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "lindrel/CurveFile.h"
+#include "project/ProjectDatabase.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
 
@@ -32,12 +33,23 @@ bool WantsConsole(const Installation& inst) {
 
 int ExportEuklidDrawing(Context& ctx, const ElementColor& colors) {
   ctx.reporter.Report("!!! routine name : ExportEuklidDrawing", 0);
-  std::string path = ReadString(ctx.dbPath, "TALVORIN", "dxffile", 520);
+  std::string path = ReadString(ctx.dbPath, kDbDxfFile.section, kDbDxfFile.key, 520);
   if (path.empty())
-    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | DXFファイル取得失敗", "TALVORIN", "dxffile");
-  std::string curveFile = ReadString(ctx.dbPath, "TALVORIN", "csvfile", 520);
+    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | DXFファイル取得失敗", kDbDxfFile.section,
+                                kDbDxfFile.key);
+  std::string curveFile = ReadString(ctx.dbPath, kDbCsvFile.section, kDbCsvFile.key, 520);
   if (curveFile.empty())
-    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | Euklidファイルが開けません", "TALVORIN", "csvfile");
+    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | Euklidファイルが開けません", kDbCsvFile.section,
+                                kDbCsvFile.key);
+  // Both are paths as stored (relative ones in the program folder); the drawing never takes the
+  // place of the project file itself.
+  if (!IsStoredPath(path)) return ReportBadStoredPath(ctx, kDbDxfFile, path);
+  if (!IsStoredPath(curveFile)) return ReportBadStoredPath(ctx, kDbCsvFile, curveFile);
+  path = StoredFolderPath(ctx.inst, path);
+  curveFile = StoredFolderPath(ctx.inst, curveFile);
+  if (IsSameFile(path, ctx.dbPath))
+    return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s プロジェクトファイルには書けません",
+                                kDbDxfFile.section, kDbDxfFile.key, path.c_str());
   TextFile file;
   if (CreateDrawingFile(file, path, ctx.reporter) != 0) return -1;
   DxfDrawing d{file, colors, "", "", 0, ""};

@@ -23,20 +23,21 @@ constexpr std::size_t kFtpLimit = 32;       // FTP user and password: 31 bytes
 constexpr const char* kTransferSection = "NcdataTransfer";
 
 // The command file of the upload: a fixed script, nothing in it comes from data but the time limit
-// (a whole number). It runs the FTP client in its own folder on the control file, its replies into
-// krvftp.log (created anew: a file or link already there makes it fail), gives the client up after
-// the time limit (a server that accepts and never answers), and then removes the control file and
-// itself.
+// (a whole number). In its own folder it opens the control file and removes it and itself before the
+// client starts (so that no copy of the password outlives a killed transfer), runs the FTP client on
+// what it opened with its replies into krvftp.log (created anew: a file or link already there makes
+// it fail), and gives the client up after the time limit (a server that accepts and never answers).
 constexpr const char* kFtpScript =
     "#!/bin/sh\n"
-    "# TALVORIN: sends the NC file named in krvftp.ctl, then removes both files.\n"
+    "# TALVORIN: sends the NC file named in krvftp.ctl. Both files are removed before the client\n"
+    "# starts (it reads the control file already opened), so that no copy of the password outlives\n"
+    "# the transfer, even when it is killed.\n"
     "cd \"$(dirname \"$0\")\" || exit 1\n"
     "rm -f krvftp.log\n"
     "set -C\n"
-    "timeout %d ftp -n -v < krvftp.ctl > krvftp.log 2>&1\n"
-    "status=$?\n"
+    "exec 3< krvftp.ctl || exit 1\n"
     "rm -f krvftp.ctl krvftp.sh\n"
-    "exit $status\n";
+    "timeout %d ftp -n -v <&3 > krvftp.log 2>&1\n";
 
 constexpr int kFtpTimeLimit = 120;  // seconds, when "ftptimeout" is not set
 constexpr int kTimedOut = 124;      // the exit status of timeout(1) when it stopped the client

@@ -129,9 +129,8 @@ int WriteProcessSheet(Context& ctx) {
     }
     sheet.Line(Cell(tool));
     for (std::size_t column = kProcDiameter; column <= kProcOff; ++column) {
-      // A value that is not set shows as a blank cell.
-      std::string value = ReadString(ctx.dbPath, section, keys[column], kValueLimit);
-      sheet.Line(Cell(value.empty() ? " " : value));
+      // An absent key shows as a blank cell, a key with an empty value as an empty cell.
+      sheet.Line(Cell(ReadString(ctx.dbPath, section, keys[column], kValueLimit, " ")));
     }
     sheet.Line(Sprintf("<td>%d</td>", group));
     sheet.Line("</tr>");

@@ -71,12 +71,15 @@ int SaveAddLines(Context& ctx, AddLinesForm& form) {
   // Keys 0 to n-1, then key n empty: it ends the list for every reader, whatever lies beyond it.
   std::vector<std::string> values = form.lines;
   values.emplace_back();
-  for (std::size_t n = 0; n < values.size(); ++n) {
-    std::string key = Sprintf("%s%zu", controller.c_str(), n);
-    std::string value = Cp932Cut(values[n], kAddLineLimit);
-    if (!WriteString(ctx.inst.ncTableFile, section, key, value))
-      return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s | table | 書込失敗", section.c_str(), key.c_str(),
-                                  value.c_str());
+  // The list in one replacement of the table file.
+  std::vector<ProfileChange> changes;
+  for (std::size_t n = 0; n < values.size(); ++n)
+    changes.push_back({section, Sprintf("%s%zu", controller.c_str(), n), Cp932Cut(values[n], kAddLineLimit)});
+  const std::size_t written = WriteChanges(ctx.inst.ncTableFile, changes);
+  if (written < changes.size()) {
+    const ProfileChange& c = changes[written];
+    return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s | table | 書込失敗", c.section.c_str(), c.key.c_str(),
+                                c.value.c_str());
   }
   form.lines.clear();
   form.selectedLine = -1;

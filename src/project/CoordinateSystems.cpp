@@ -83,12 +83,15 @@ int SaveCoordinateSystem(Context& ctx, CoordinateSystemForm& form) {
   if (form.systems.size() > static_cast<std::size_t>(kMaxCoordinateSystems))
     return ctx.reporter.Report("エラー：保存できる座標系は最大20個です", -1);
   // Keys 0 to 19: the entries in list order, then empty values that end the list.
+  // The list in one replacement of the program INI.
+  std::vector<ProfileChange> changes;
   for (int n = 0; n < kMaxCoordinateSystems; ++n) {
     std::string value =
         n < static_cast<int>(form.systems.size()) ? form.systems[static_cast<std::size_t>(n)] : "";
-    if (!WriteString(ctx.inst.iniPath, kMachine, Sprintf("CoordinateSystem%d", n), value))
-      return ctx.reporter.Reportf(-1, "エラー : [%s] 座標系書込み失敗", kMachine);
+    changes.push_back({kMachine, Sprintf("CoordinateSystem%d", n), value});
   }
+  if (WriteChanges(ctx.inst.iniPath, changes) < changes.size())
+    return ctx.reporter.Reportf(-1, "エラー : [%s] 座標系書込み失敗", kMachine);
   return 0;
 }
 

@@ -126,14 +126,19 @@ int SaveInitialSettings(Context& ctx, InitialSettingsForm& form) {
   fields.push_back({"color", "window", form.windowColour, kShortLimit});
   fields.push_back({"color", "text", form.textColour, kShortLimit});
 
-  // An empty field never clears a stored setting; a change of letter case alone is no change.
-  int written = 0;
+  // An empty field never clears a stored setting; a change of letter case alone is no change. The
+  // changed settings are written in one replacement of the program INI.
+  std::vector<ProfileChange> changes;
   for (const Field& f : fields) {
     std::string value = Cp932Cut(f.text, f.limit);
     if (value.empty() || EqualsIgnoringAsciiCase(value, Stored(ctx, f.section, f.key, f.limit))) continue;
-    if (!WriteString(ctx.inst.iniPath, f.section, f.key, value))
-      return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 書込失敗", f.section, f.key.c_str(), value.c_str());
-    ++written;
+    changes.push_back({f.section, f.key, value});
+  }
+  const std::size_t written = WriteChanges(ctx.inst.iniPath, changes);
+  if (written < changes.size()) {
+    const ProfileChange& c = changes[written];
+    return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 書込失敗", c.section.c_str(), c.key.c_str(),
+                                c.value.c_str());
   }
 
   // 2. Placement and colours as stored now.
@@ -145,7 +150,7 @@ int SaveInitialSettings(Context& ctx, InitialSettingsForm& form) {
   if (written == 0)
     ctx.reporter.Report("設定値に変更はありません", 1);
   else
-    ctx.reporter.Reportf(1, "%d個の設定値を保存しました。", written);
+    ctx.reporter.Reportf(1, "%zu個の設定値を保存しました。", written);
   return 0;
 }
 

@@ -7,6 +7,9 @@ namespace talvorin {
 
 void NextProgramNumber(Context& ctx, MainForm& form) {
   std::string rule = ProgramFile(ctx.inst, "ncfile_rule.tbl");
+  // Read and written under the rule file's lock: two programs starting a project at the same moment
+  // take different numbers.
+  ProfileLock lock(rule);
   int rangeMin = ReadInt(rule, "ncfile", "rangemin", 1000);
   int rangeMax = ReadInt(rule, "ncfile", "rangemax", 1099);
   int current = ReadInt(rule, "ncfile", "current", 0);

@@ -1,5 +1,9 @@
 #include "project/ProjectDatabase.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+
 #include "store/Numbers.h"
 #include "store/Profile.h"
 
@@ -26,6 +30,24 @@ bool IsPlainFileName(std::string_view name) {
   for (char c : name)
     if (c == '/' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return false;
   return true;
+}
+
+bool IsStoredPath(std::string_view path) {
+  std::size_t slash = path.rfind('/');
+  return IsPlainFileName(slash == std::string_view::npos ? path : path.substr(slash + 1)) &&
+         std::none_of(path.begin(), path.end(),
+                      [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
+}
+
+int ReportBadStoredPath(Context& ctx, const DbKey& key, const std::string& value) {
+  return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s ファイル名が正しくありません", key.section, key.key,
+                              value.c_str());
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+  struct stat sa, sb;
+  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
 }
 
 NcFilePath ReadNcFilePath(const Context& ctx) {

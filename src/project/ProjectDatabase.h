@@ -76,14 +76,25 @@ std::string DbSection(const char* stem, int n);
 // (absent or empty).
 std::string ReadDb(const Context& ctx, const DbKey& key, std::string_view fallback = "");
 
-// A folder stored in the project database ("ncpath", "trycutpath"): an absolute path as it is, a
-// relative one in the program folder (the shipped examples hold "ncdata" and "trycut").
+// A folder or file stored in the project database ("ncpath", "trycutpath", "dxffile", "csvfile"): an
+// absolute path as it is, a relative one in the program folder (the shipped examples hold "ncdata"
+// and "trycut").
 std::string StoredFolderPath(const Installation& inst, const std::string& folder);
 
 // A file name taken from the project database names a file of its folder, never a way out of it nor a
 // command: not empty, no "/", not "." or "..", no control characters, and not starting with "|", "!"
 // (the FTP client's command escapes) or "-".
 bool IsPlainFileName(std::string_view name);
+
+// A file path taken from the project database ("csvfile", "dxffile"): any path, but with a file
+// name (the part after the last "/") that IsPlainFileName accepts.
+bool IsStoredPath(std::string_view path);
+
+// "エラー：[<section>] <key>=<value> ファイル名が正しくありません" (kind -1); the result is -1.
+int ReportBadStoredPath(Context& ctx, const DbKey& key, const std::string& value);
+
+// True when both paths name one existing file (through links, relative parts, other spellings).
+bool IsSameFile(const std::string& a, const std::string& b);
 
 // The project's NC file as stored: "ncpath" resolved by StoredFolderPath, "ncfile", and the two
 // joined. Reading reports nothing; empty members are missing keys.

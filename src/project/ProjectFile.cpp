@@ -3,11 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
 #include "project/ControllerFamily.h"
 #include "project/Project.h"
+#include "project/ProjectDatabase.h"
 #include "store/Cp932.h"
 #include "store/Files.h"
 #include "store/Numbers.h"
@@ -113,11 +115,20 @@ int MakeLayout(Context& ctx, ProfileEdit& edit) {
   ctx.reporter.Report("!!! routine name : MakeTALVORINdbfile", 0);
   const std::string& path = ctx.dbPath;
 
-  // Everything the file held is replaced; the backup keeps it.
-  if (PathExists(path)) {
+  // Everything the file held is replaced; the backup keeps it, with the database's permissions (a
+  // private project keeps a private backup). A link planted at the backup's place is replaced, not
+  // written through.
+  struct stat st;
+  if (stat(path.c_str(), &st) == 0) {
     std::string old;
-    if (!ReadWholeFile(path, old) || !ReplaceWholeFile(Sprintf("%s.bak", path.c_str()), old))
-      ctx.reporter.Report("エラー：既存ファイルのバックアップ失敗", -1);
+    ReplacementFile backup;
+    bool saved = ReadWholeFile(path, old) && backup.Open(Sprintf("%s.bak", path.c_str()));
+    if (saved) {
+      backup.SetMode(st.st_mode);
+      backup.Write(old);
+      saved = backup.Commit();
+    }
+    if (!saved) ctx.reporter.Report("エラー：既存ファイルのバックアップ失敗", -1);
   }
 
   std::string bytes;
@@ -206,13 +217,20 @@ std::string DatabaseExtension(const Installation& inst) {
 
 int SettingDBfilename(Context& ctx, MainForm& form) {
   ctx.reporter.Report("!!! routine name : SettingDBfilename", 0);
-  std::string name = Cp932Cut(form.projectName, 127);
+  const std::string& name = form.projectName;
   if (name.empty()) return ctx.reporter.Report("エラー：保存前にプロジェクト名を入力して下さい", -1);
-  // The name becomes a file name in the project folder and must stay in it.
+  // The name becomes a file name in the project folder and must stay in it. It is checked whole
+  // before any file is made: a name the project file cannot keep as it is would leave a stub file or
+  // a project saved under a cut name that no later command finds.
   if (name.find('/') != std::string::npos)
     return ctx.reporter.Report("エラー：プロジェクト名に「/」は使えません", -1);
-  if (name == "." || name == "..")
+  std::string encoded;
+  if (name == "." || name == ".." || !Utf8ToCp932(name, encoded) ||
+      std::any_of(name.begin(), name.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }))
     return ctx.reporter.Reportf(-1, "エラー：プロジェクト名「%s」はファイル名に使えません", name.c_str());
+  if (encoded.size() > kDbProject.limit - 1)
+    return ctx.reporter.Reportf(-1, "エラー：プロジェクト名は%zuバイトまでです", kDbProject.limit - 1);
 
   ctx.dbPath.clear();
   std::string folder;

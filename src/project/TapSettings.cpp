@@ -42,9 +42,14 @@ int SaveTapDefaultValue(Context& ctx, TapSettingsForm& form) {
   if (!breakthrough.empty()) writes.push_back({"Breakthrough", breakthrough, "突き抜け量保存失敗"});
   writes.push_back({"RigidTap", form.rigidTap ? "1" : "0", "リジットタップ保存失敗"});
   writes.push_back({"RotationFeed", form.rotationFeed ? "1" : "0", "毎回転送り保存失敗"});
-  for (const Write& w : writes) {
-    if (!WriteString(ctx.inst.ncTableFile, kTap, w.key, w.value))
-      return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s %s", kTap, w.key, w.value.c_str(), w.failure);
+  // The settings in one replacement of the table file.
+  std::vector<ProfileChange> changes;
+  for (const Write& w : writes)
+    changes.push_back({kTap, w.key, w.value});
+  const std::size_t written = WriteChanges(ctx.inst.ncTableFile, changes);
+  if (written < writes.size()) {
+    const Write& w = writes[written];
+    return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s %s", kTap, w.key, w.value.c_str(), w.failure);
   }
   ctx.reporter.Report("タップ加工設定値を保存しました。", 1);
   return 0;

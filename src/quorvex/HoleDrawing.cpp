@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "holes/Holes.h"
+#include "project/ProjectDatabase.h"
 #include "store/Ascii.h"
 #include "store/Cp932.h"
 #include "store/Numbers.h"
@@ -73,11 +75,6 @@ int ReadBlockValue(Context& ctx, const char* section, const char* key, const cha
   return 0;
 }
 
-// A project name that is one file name of the project folder: no "/", not "." or "..".
-bool IsFileName(const std::string& name) {
-  return name.find('/') == std::string::npos && name != "." && name != "..";
-}
-
 }  // namespace
 
 const DrawingProgramIdentity& QuorvexProgram() {
@@ -93,11 +90,11 @@ int HoleDrawingPath(const Context& ctx, Reporter& rep, std::string& path) {
   std::string folder = ReadString(ctx.dbPath, "TALVORIN", "dbpath", 260);
   if (folder.empty())
     return rep.Reportf(-1, "エラー：[%s] %s= 保存フォルダの読み込みに失敗", "TALVORIN", "dbpath");
-  if (!IsFileName(project))
+  if (!IsPlainFileName(project))
     return rep.Reportf(-1, "エラー：プロジェクト名 %s はファイル名に使えません", project.c_str());
-  if (folder.back() != '/') folder += '/';
   // A relative folder (the shipped example projects) lies in the program folder.
-  if (folder.front() != '/') folder = ctx.inst.programFolder + folder;
+  folder = StoredFolderPath(ctx.inst, folder);
+  if (folder.back() != '/') folder += '/';
   path = Sprintf("%s%s.dxf", folder.c_str(), project.c_str());
   return 0;
 }
@@ -124,28 +121,28 @@ int quorvex(Context& ctx, DxfDrawing& d) {
   BeginDxfEntities(d);
   WriteMaterialOutline(d, max, min);
 
-  for (int g = 1; g <= 6; ++g) {
-    std::string section = Sprintf("%s%d", "hole", g);
-    std::string command = ReadString(ctx.dbPath, section, "command", 48);
+  for (int g = 1; g <= kHoleGroups; ++g) {
+    std::string section = HoleSection(g);
+    std::string command = ReadString(ctx.dbPath, section, kDbHoleCommand, kKindLabelBytes + 1);
     if (command.empty()) continue;
     std::optional<std::string> kind = KindWord(command);
     if (kind && kind->empty()) return ctx.reporter.Report("エラー：加工命令の取り出し失敗", -1);
     ShapeValues v;
     GetShapeDefinition(ctx, section, v);
     if (!kind) continue;
-    if (EqualsIgnoringAsciiCase(*kind, "DRILL")) {
+    if (EqualsIgnoringAsciiCase(*kind, kDrill)) {
       WriteDrillHole(ctx, d, section, v, "ドリル", g);
-    } else if (EqualsIgnoringAsciiCase(*kind, "NTAP")) {
+    } else if (EqualsIgnoringAsciiCase(*kind, kNtap)) {
       WriteTapHole(ctx, d, section, v, "並目タップ", g);
-    } else if (EqualsIgnoringAsciiCase(*kind, "REAMER")) {
+    } else if (EqualsIgnoringAsciiCase(*kind, kReamer)) {
       WriteReamerHole(ctx, d, section, v, "リーマ", g);
-    } else if (EqualsIgnoringAsciiCase(*kind, "COUNTERBORE")) {
+    } else if (EqualsIgnoringAsciiCase(*kind, kCounterbore)) {
       WriteCounterboreHole(ctx, d, section, v, "ザグリ", g);
-    } else if (EqualsIgnoringAsciiCase(*kind, "LONGHOLE") || EqualsIgnoringAsciiCase(*kind, "CBLONGHOLE")) {
+    } else if (IsLongHoleKind(*kind)) {
       WriteLongHole(ctx, d, section, v, "長穴", g);
-    } else if (EqualsIgnoringAsciiCase(*kind, "BIGHOLE")) {
+    } else if (EqualsIgnoringAsciiCase(*kind, kBigHole)) {
       WriteBigHoleHole(ctx, d, section, v, "大穴", g);
-    } else if (EqualsIgnoringAsciiCase(*kind, "UGROOVE")) {
+    } else if (EqualsIgnoringAsciiCase(*kind, kUgroove)) {
       WriteUgroove(ctx, d, section, v, "Ｕ溝", g, min, max);
     }
   }
@@ -191,9 +188,8 @@ int ReadMaterialExtents(Context& ctx, BlockPoint& size, BlockPoint& max, BlockPo
 
 int GetShapeDefinition(Context& ctx, const std::string& section, ShapeValues& v) {
   ctx.reporter.Report("!!! routine name : GetShapeDefinition", 0);
-  for (int i = 0; i <= 9; ++i)
-    v[static_cast<std::size_t>(i)] =
-        AtoF(ReadString(ctx.dbPath, section, Sprintf("%s%d", "variable", i), 16));
+  // Every parameter, also of a group whose first is 0 (its drawing then shows nothing).
+  ReadHoleVariables(ctx, section, v);
   return 0;
 }
 

@@ -48,32 +48,6 @@ class PosixPlatform : public Platform {
   std::string ExecutablePath() override;
 };
 
-// Records what would have been started and answers from its fields; for tests.
-class RecordingPlatform : public Platform {
- public:
-  struct Call {
-    std::string what;               // "start", "open" or "run"
-    std::string target;             // program, document or command file
-    std::vector<std::string> args;  // arguments of "start"
-    long long pauseMs = 0;          // the pause asked for before "open" or "run"
-  };
-  std::vector<Call> calls;
-  bool startResult = true;  // answer of StartProgram and OpenDocument
-  int commandResult = 0;    // answer of RunCommandFile
-  std::string computerName = "TESTPC";
-  Timestamp now{2026, 6, 3, 9, 5, 7, 3};  // Wednesday 2026/6/3 09:05:07
-  std::string executablePath;
-  std::string searchPath = "/usr/local/bin:/usr/bin:/bin";  // PATH of FindProgram
-
-  bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
-  bool OpenDocument(const std::string& path, std::chrono::milliseconds pause = {}) override;
-  int RunCommandFile(const std::string& path, std::chrono::milliseconds pause = {}) override;
-  std::string FindProgram(const std::string& program) override;
-  std::string ComputerName() override { return computerName; }
-  Timestamp LocalTime() override { return now; }
-  std::string ExecutablePath() override { return executablePath; }
-};
-
 // FindProgram over the folders of `searchPath` (entries separated by ":", an empty entry is the
 // working folder).
 std::string FindProgramIn(const std::string& program, std::string_view searchPath);

@@ -1,10 +1,8 @@
 // The questions the system puts to its user: open-file dialog, yes/no box, colour chooser, program
-// chooser. The GUI answers with Qt dialogs, talvorin-cli from its arguments, tests from a script.
+// chooser. The GUI answers with Qt dialogs, talvorin-cli from its arguments.
 #pragma once
 
-#include <deque>
 #include <string>
-#include <vector>
 
 #include "store/Installation.h"
 
@@ -24,22 +22,6 @@ class UserDialogs {
   // Program chooser starting in the user's home folder, accepting any executable file. False when
   // cancelled; `path` is then unchanged.
   virtual bool ChooseProgram(const std::string& title, std::string& path) = 0;
-};
-
-// Answers given in advance, in order; an exhausted queue answers cancel or no.
-class ScriptedDialogs : public UserDialogs {
- public:
-  std::deque<std::string> files;
-  std::deque<bool> answers;
-  std::deque<Colour> colours;
-  std::deque<std::string> programs;
-  std::vector<std::string> asked;  // every dialog title and question, in order
-
-  bool ChooseFile(const std::string& title, const std::string& folder, const std::string& filter,
-                  std::string& path) override;
-  bool AskYesNo(const std::string& text) override;
-  bool ChooseColour(Colour& colour) override;
-  bool ChooseProgram(const std::string& title, std::string& path) override;
 };
 
 }  // namespace talvorin

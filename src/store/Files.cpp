@@ -1,11 +1,17 @@
 #include "store/Files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
+#include <map>
+#include <mutex>
+#include <string_view>
 
 #include "store/Profile.h"
 
@@ -62,6 +68,37 @@ bool KeepOwner(int fd, const struct stat& old) {
   return fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
 }
 
+// A temporary file of a replacement: ".<name>.XXXXXX" as mkostemp completes it.
+bool IsReplacementTemporary(std::string_view name) {
+  if (name.size() < 9 || name[0] != '.' || name[name.size() - 7] != '.') return false;
+  for (char c : name.substr(name.size() - 6))
+    if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+  return true;
+}
+
+// Removes the temporary files that a killed run left in `folder`: those not written to for a minute
+// (a replacement being written now is younger). A folder is looked through at most once a minute.
+void RemoveStaleTemporaries(const std::string& folder) {
+  static std::mutex mutex;
+  static std::map<std::string, time_t> cleaned;
+  const time_t now = time(nullptr);
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    auto [it, first] = cleaned.emplace(folder, now);
+    if (!first && now - it->second < 60) return;
+    it->second = now;
+  }
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  while (struct dirent* e = readdir(dir)) {
+    if (!IsReplacementTemporary(e->d_name)) continue;
+    struct stat st;
+    if (fstatat(dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (now - st.st_mtim.tv_sec > 60) unlinkat(dirfd(dir), e->d_name, 0);
+  }
+  closedir(dir);
+}
+
 }  // namespace
 
 bool ReplaceWholeFile(const std::string& file, std::string_view bytes, struct stat* written) {
@@ -86,6 +123,7 @@ bool ReplaceWholeFile(const std::string& file, std::string_view bytes, struct st
   if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
   mode_t mode = exists ? (old.st_mode & 07777) : NewFileMode();
 
+  RemoveStaleTemporaries(folder);
   std::string temp = folder + "/." + base + ".XXXXXX";
   int fd = mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return false;
@@ -114,7 +152,9 @@ ReplacementFile::~ReplacementFile() {
 bool ReplacementFile::Open(const std::string& path) {
   Discard();
   struct stat old;
-  const bool exists = stat(path.c_str(), &old) == 0;
+  // A symbolic link in the file's place is replaced itself, never written through: what it points
+  // at stays as it is.
+  const bool exists = lstat(path.c_str(), &old) == 0 && !S_ISLNK(old.st_mode);
   // Refused as opening the file itself for writing would refuse it: a folder, a read-only file.
   if (exists && (S_ISDIR(old.st_mode) || faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0))
     return false;
@@ -122,6 +162,7 @@ bool ReplacementFile::Open(const std::string& path) {
   std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
   std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
   if (base.empty()) return false;
+  RemoveStaleTemporaries(folder);
   std::string temp = folder + "/." + base + ".XXXXXX";
   int fd = mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return false;
@@ -132,6 +173,10 @@ bool ReplacementFile::Open(const std::string& path) {
   failed_ = false;
   buffer_.clear();
   return true;
+}
+
+void ReplacementFile::SetMode(unsigned mode) {
+  mode_ = mode & 0777;
 }
 
 void ReplacementFile::Write(std::string_view bytes) {

@@ -33,9 +33,13 @@ class ReplacementFile {
   ReplacementFile& operator=(const ReplacementFile&) = delete;
 
   // Creates the temporary file for `path`. False when the folder does not exist or cannot be
-  // written, or when `path` is a folder or an existing file that may not be written.
+  // written, or when `path` is a folder or an existing file that may not be written. A symbolic link
+  // at `path` is replaced by the file, not followed.
   bool Open(const std::string& path);
   bool IsOpen() const { return fd_ >= 0; }
+  // The permissions the file gets at Commit() instead of the replaced file's (a copy made with the
+  // permissions of its original).
+  void SetMode(unsigned mode);
   // Appends bytes (buffered); a failed write makes Commit() refuse.
   void Write(std::string_view bytes);
   // Flushes, closes and renames, keeping the old file's permissions (new: 0666 less the umask).

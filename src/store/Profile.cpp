@@ -1,6 +1,7 @@
 #include "store/Profile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -302,6 +303,50 @@ ProfileOperation::~ProfileOperation() {
   if (--operation.depth == 0) operation.checked.clear();
 }
 
+namespace {
+
+// The folder locks this thread holds: descriptor and number of holders.
+struct HeldLock {
+  int fd = -1;
+  int holders = 0;
+};
+thread_local std::unordered_map<std::string, HeldLock> heldLocks;
+
+std::string FolderOf(const std::string& file) {
+  std::size_t slash = file.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : file.substr(0, slash);
+}
+
+}  // namespace
+
+ProfileLock::ProfileLock(const std::string& file) : folder_(FolderOf(file)) {
+  HeldLock& held = heldLocks[folder_];
+  if (held.holders++ == 0) {
+    held.fd = open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    while (held.fd >= 0 && flock(held.fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+  }
+  operation.checked.erase(file);
+}
+
+ProfileLock::~ProfileLock() {
+  auto it = heldLocks.find(folder_);
+  if (it == heldLocks.end() || --it->second.holders > 0) return;
+  if (it->second.fd >= 0) close(it->second.fd);  // closing the descriptor releases the lock
+  heldLocks.erase(it);
+}
+
+ProfileOperationPause::ProfileOperationPause() : depth_(operation.depth) {
+  operation.depth = 0;
+  operation.checked.clear();
+}
+
+ProfileOperationPause::~ProfileOperationPause() {
+  operation.depth = depth_;
+  operation.checked.clear();
+}
+
 ProfileEdit::ProfileEdit(std::string file) : file_(std::move(file)) {}
 
 ProfileEdit::~ProfileEdit() = default;
@@ -327,7 +372,7 @@ void ProfileEdit::Reset(std::string_view fileBytes) {
   StartCollecting();
   changes_.clear();
   profile_ = std::make_unique<ParsedProfile>(ParseProfile(fileBytes));
-  loaded_ = readable_ = changed_ = true;
+  loaded_ = readable_ = changed_ = reset_ = true;
 }
 
 bool ProfileEdit::Write(std::string_view section, std::string_view key, std::string_view value) {
@@ -375,6 +420,28 @@ bool ProfileEdit::Apply() {
   if (!changed_) return true;
   changed_ = false;
   loaded_ = false;
+  ProfileLock lock(file_);
+  if (!reset_) {
+    // The changes, made again to the file as it is now.
+    std::shared_ptr<const ParsedProfile> current;
+    if (talvorin::Load(file_, current) == LoadResult::Unreadable) {
+      profile_.reset();
+      return false;
+    }
+    auto fresh = std::make_unique<ParsedProfile>(*current);
+    for (const ProfileChange& c : changes_) {
+      std::string section, key, value;
+      if (!ToFileEncoding(c.section, fresh->utf8, section) || !ToFileEncoding(c.key, fresh->utf8, key) ||
+          !ToFileEncoding(c.value, fresh->utf8, value))
+        continue;
+      if (c.deletion)
+        RemoveProfileKey(*fresh, section, key);
+      else
+        SetProfileValue(*fresh, section, key, value);
+    }
+    profile_ = std::move(fresh);
+  }
+  reset_ = false;
   std::string bytes = SerializeProfile(*profile_);
   struct stat st;
   if (!ReplaceWholeFile(file_, bytes, &st)) {
@@ -388,6 +455,16 @@ bool ProfileEdit::Apply() {
     Remember(file_, IdentityOf(st), std::shared_ptr<const ParsedProfile>(std::move(profile_)));
   profile_.reset();
   return true;
+}
+
+std::size_t WriteChanges(const std::string& file, const std::vector<ProfileChange>& changes) {
+  ProfileEdit edit(file);
+  std::size_t n = 0;
+  for (; n < changes.size(); ++n) {
+    const ProfileChange& c = changes[n];
+    if (!(c.deletion ? edit.Delete(c.section, c.key) : edit.Write(c.section, c.key, c.value))) break;
+  }
+  return edit.Apply() ? n : 0;
 }
 
 }  // namespace talvorin

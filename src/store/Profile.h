@@ -78,6 +78,37 @@ class ProfileOperation {
   ProfileOperation& operator=(const ProfileOperation&) = delete;
 };
 
+// A modal screen opened inside an operation: while it is open the operation is set aside, so each of
+// the screen's own actions checks the files again as an operation of its own. When it closes, the
+// operation resumes and checks every file again at its next access.
+class ProfileOperationPause {
+ public:
+  ProfileOperationPause();
+  ~ProfileOperationPause();
+  ProfileOperationPause(const ProfileOperationPause&) = delete;
+  ProfileOperationPause& operator=(const ProfileOperationPause&) = delete;
+
+ private:
+  int depth_;
+};
+
+// The advisory lock under which a program changes a profile file: one read-modify-write at a time
+// among the programs (and programmers) working on one installation. It is the lock of the file's
+// folder (flock), so it also covers a file that does not exist yet and survives the file's
+// replacement by rename; taken again on this thread while held, it is shared with the holder. Reads
+// under the lock see the file as it is on disk now. Without a readable folder no lock is taken (the
+// write then fails on its own).
+class ProfileLock {
+ public:
+  explicit ProfileLock(const std::string& file);
+  ~ProfileLock();
+  ProfileLock(const ProfileLock&) = delete;
+  ProfileLock& operator=(const ProfileLock&) = delete;
+
+ private:
+  std::string folder_;
+};
+
 struct ParsedProfile;
 
 // One change an edit collected, as the caller gave it: a write of `value`, or a deletion.
@@ -121,8 +152,10 @@ class ProfileEdit {
   // was written, or what could not be) until the next Write, Delete or Reset.
   const std::vector<ProfileChange>& Changes() const { return changes_; }
 
-  // Replaces the file with every change collected so far; nothing is done when none changes it. False
-  // when the file could not be replaced: it is then as it was. The edit starts again from the file.
+  // Replaces the file with every change collected so far; nothing is done when none changes it. Under
+  // the file's ProfileLock the file is read again and the changes are made to it as it is then, so
+  // keys that another program wrote since the edit first read the file are kept. False when the file
+  // could not be replaced: it is then as it was. The edit starts again from the file.
   bool Apply();
 
  private:
@@ -131,8 +164,14 @@ class ProfileEdit {
 
   std::string file_;
   bool loaded_ = false, readable_ = true, changed_ = false, applied_ = false;
+  bool reset_ = false;  // the content was given whole: nothing of the file on disk is kept
   std::vector<ProfileChange> changes_;
   std::unique_ptr<ParsedProfile> profile_;  // the file as the collected changes leave it
 };
+
+// Writes the changes in order as one replacement of the file (a ProfileEdit of them). Returns the
+// index of the first change not written: changes.size() when all are. A refused write keeps the
+// changes before it, written; when the file cannot be replaced none is written (0).
+std::size_t WriteChanges(const std::string& file, const std::vector<ProfileChange>& changes);
 
 }  // namespace talvorin

@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace talvorin {
@@ -53,15 +52,6 @@ class Reporter {
   std::vector<std::string> lines_;
   std::size_t longest_ = 60;
   std::size_t errors_ = 0;
-};
-
-// Keeps what would have been shown, for tests.
-class RecordingReporter : public Reporter {
- public:
-  std::vector<std::pair<std::string, int>> boxes;  // text and kind of each box shown
-
- protected:
-  void ShowBox(const std::string& text, int kind) override { boxes.emplace_back(text, kind); }
 };
 
 }  // namespace talvorin

@@ -11,6 +11,7 @@
 #include "gui/common/QtReporter.h"
 #include "shell/Context.h"
 #include "support/TestFolder.h"
+#include "testing/TestDoubles.h"
 
 namespace talvorin::test {
 

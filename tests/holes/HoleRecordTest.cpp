@@ -2,6 +2,7 @@
 // required parameters, coordinate rows and the end points of long holes.
 #include "HoleTestSupport.h"
 #include "store/Profile.h"
+#include "testing/TestDoubles.h"
 
 namespace talvorin {
 namespace {

@@ -1,6 +1,10 @@
 // talvorin-cli contour-dxf as a black box: the drawing of the project's curve file into its dxffile.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "dxf/DxfCheck.h"
 #include "store/Profile.h"
 #include "support/TestFolder.h"
@@ -37,6 +41,51 @@ TEST(ContourDxfCommand, DrawsTheCurveFileIntoTheDxfFile) {
   r = test::RunProgram({TALVORIN_CLI, "--folder", folder.path(), "contour-dxf", folder.File("db/none.dat")});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "エラー：ファイル " + folder.File("db/none.dat") + " が開けません。\n");
+}
+
+TEST(ContourDxfCommand, StoredPathsAreCheckedAndRelativeOnesLieInTheProgramFolder) {
+  test::TestFolder folder;
+  test::CopyProgramFolder(folder);
+  folder.Write("euklid/part.csv", "P,0,0,0,0,0,90\nL,20,0,0,0,0,0\nL,0,0,0,0,0,0\nP,0,0,0,0,0,0\n");
+  auto project = [&](const std::string& name, const std::string& csv, const std::string& dxf) {
+    folder.WriteCp932("db/" + name + ".dat",
+                      "[TALVORIN]\r\nproject=" + name + "\r\ncsvfile=" + csv + "\r\ndxffile=" + dxf + "\r\n");
+    return folder.File("db/" + name + ".dat");
+  };
+  auto run = [&](const std::string& db) {
+    return test::RunProgram({TALVORIN_CLI, "--folder", folder.path(), "--quiet", "contour-dxf", db});
+  };
+
+  // Relative paths: in the program folder, whatever the working folder.
+  test::ProgramResult r = run(project("K2", "euklid/part.csv", "dxf/K2.dxf"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(test::ReportLines(test::CheckDxf(folder.File("dxf/K2.dxf")), "audit"),
+            std::vector<std::string>{"audit errors 0"});
+
+  // The project file itself, by its full path or relatively: refused, the project file unchanged.
+  for (const std::string& dxf :
+       {folder.File("db/K3.dat"), std::string("db/K3.dat"), std::string("db/../db/K3.dat")}) {
+    const std::string db = project("K3", "euklid/part.csv", dxf);
+    const std::string before = folder.Read("db/K3.dat");
+    r = run(db);
+    EXPECT_EQ(r.status, 1) << dxf;
+    EXPECT_EQ(r.err, "エラー：[TALVORIN] dxffile=" + (dxf.front() == '/' ? dxf : folder.File(dxf)) +
+                         " プロジェクトファイルには書けません\n");
+    EXPECT_EQ(folder.Read("db/K3.dat"), before);
+  }
+
+  // File names that are commands, options or hold control characters.
+  const std::pair<std::string, std::string> bad[] = {
+      {"dxffile", "dxf/-K4.dxf"}, {"dxffile", "dxf/|K4.dxf"},      {"dxffile", "dxf/K4\t.dxf"},
+      {"dxffile", "dxf/"},        {"csvfile", "euklid/!part.csv"}, {"csvfile", "euklid/.."}};
+  for (const auto& [key, value] : bad) {
+    const std::string db =
+        key == "dxffile" ? project("K4", "euklid/part.csv", value) : project("K4", value, "dxf/K4.dxf");
+    r = run(db);
+    EXPECT_EQ(r.status, 1) << value;
+    EXPECT_EQ(r.err, "エラー：[TALVORIN] " + key + "=" + value + " ファイル名が正しくありません\n");
+  }
+  EXPECT_FALSE(PathExists(folder.File("dxf/K4.dxf")));
 }
 
 }  // namespace

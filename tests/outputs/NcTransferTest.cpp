@@ -59,14 +59,15 @@ class CapturingPlatform : public RecordingPlatform {
 
 const char* kScript =
     "#!/bin/sh\n"
-    "# TALVORIN: sends the NC file named in krvftp.ctl, then removes both files.\n"
+    "# TALVORIN: sends the NC file named in krvftp.ctl. Both files are removed before the client\n"
+    "# starts (it reads the control file already opened), so that no copy of the password outlives\n"
+    "# the transfer, even when it is killed.\n"
     "cd \"$(dirname \"$0\")\" || exit 1\n"
     "rm -f krvftp.log\n"
     "set -C\n"
-    "timeout 120 ftp -n -v < krvftp.ctl > krvftp.log 2>&1\n"
-    "status=$?\n"
+    "exec 3< krvftp.ctl || exit 1\n"
     "rm -f krvftp.ctl krvftp.sh\n"
-    "exit $status\n";
+    "timeout 120 ftp -n -v <&3 > krvftp.log 2>&1\n";
 
 class NcTransfer : public ::testing::Test {
  protected:

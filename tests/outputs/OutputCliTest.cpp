@@ -1,15 +1,30 @@
 // talvorin-cli "trycut", "sheet", "edit", "view" and "transfer" as black boxes on the shipped FANUC
 // example after "run": the files each writes, checked for their required structure, what is started
 // and the exit status.
+#include <arpa/inet.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <thread>
 
+#include "shell/Platform.h"
 #include "store/Profile.h"
 #include "support/CliRun.h"
 #include "support/TestFolder.h"
+
+extern char** environ;
 
 namespace talvorin::test {
 namespace {
@@ -115,6 +130,126 @@ TEST_F(OutputCli, EditorViewerAndDncTransfer) {
 
   EXPECT_EQ(Run({"sheet"}).status, 2);
   EXPECT_EQ(Run({"transfer", folder.File("db/NONE.dat")}).status, 1);
+}
+
+TEST_F(OutputCli, LinksPlantedAtGeneratedFilesAreReplacedNotWrittenThrough) {
+  ASSERT_EQ(Run({"--quiet", "run", db}).status, 0);
+  // Another user's links in the places of the files the commands write, all pointing at one file.
+  TestFolder elsewhere;
+  elsewhere.Write("victim", "untouched\n");
+  const std::string victim = elsewhere.File("victim");
+  const char* planted[] = {"trycut/O1001.bat", "trycut/O1001.ttl", "db/EXAMPLE-FANUC.html",
+                           "ncdata/krvftp.ctl", "db/EXAMPLE-FANUC.dat.bak"};
+  for (const char* relative : planted) {
+    std::remove(folder.File(relative).c_str());
+    ASSERT_EQ(symlink(victim.c_str(), folder.File(relative).c_str()), 0) << relative;
+  }
+  // A private project: its backup stays private.
+  ASSERT_EQ(chmod(db.c_str(), 0600), 0);
+
+  EXPECT_EQ(Run({"--quiet", "trycut", db}).status, 0);
+  EXPECT_EQ(Run({"--quiet", "sheet", db}).status, 0);
+  // FTP to a closed port of this machine: the control file is made whatever the outcome.
+  ASSERT_TRUE(WriteString(folder.File("TALVORIN.ini"), "NcdataTransfer", "protocol", "FTP"));
+  ASSERT_TRUE(WriteString(folder.File("TALVORIN.ini"), "NcdataTransfer", "FTP", "127.0.0.1 9"));
+  ASSERT_TRUE(WriteString(folder.File("TALVORIN.ini"), "NcdataTransfer", "ftpuser", "nc"));
+  ASSERT_TRUE(WriteString(folder.File("TALVORIN.ini"), "NcdataTransfer", "ftppass", "secret"));
+  Run({"--quiet", "transfer", db});
+  const std::string before = folder.Read("db/EXAMPLE-FANUC.dat");
+  CliResult r = Run({"--quiet", "new", "EXAMPLE-FANUC", "--size", "200,150,20", "--material", "SS400",
+                     "--controller", "FANUC", "--coord", "G54"});
+  EXPECT_EQ(r.status, 0) << r.err;
+
+  EXPECT_EQ(elsewhere.Read("victim"), "untouched\n");
+  for (const char* relative :
+       {"trycut/O1001.bat", "trycut/O1001.ttl", "db/EXAMPLE-FANUC.html", "db/EXAMPLE-FANUC.dat.bak"}) {
+    struct stat st;
+    ASSERT_EQ(lstat(folder.File(relative).c_str(), &st), 0) << relative;
+    EXPECT_TRUE(S_ISREG(st.st_mode)) << relative;
+  }
+  EXPECT_TRUE(folder.Read("trycut/O1001.bat").starts_with("@echo off\r\n"));
+  EXPECT_NE(folder.ReadCp932("db/EXAMPLE-FANUC.html").find("<title>EXAMPLE-FANUC HTML 加工指示書</title>"),
+            std::string::npos);
+  EXPECT_EQ(folder.Read("db/EXAMPLE-FANUC.dat.bak"), before);
+  struct stat bak;
+  ASSERT_EQ(stat(folder.File("db/EXAMPLE-FANUC.dat.bak").c_str(), &bak), 0);
+  EXPECT_EQ(bak.st_mode & 0777, 0600u);
+  // Neither the control file with the password nor the link is left.
+  struct stat ctl;
+  EXPECT_NE(lstat(folder.File("ncdata/krvftp.ctl").c_str(), &ctl), 0);
+}
+
+TEST_F(OutputCli, TemporaryFilesOfAKilledRunGoAtTheNextWriteInTheirFolder) {
+  // What a killed save and a killed sheet leave, an hour old, beside a write in progress (fresh) and a
+  // file of the user's own.
+  folder.Write("db/.EXAMPLE-FANUC.dat.Ab12Cd", "half a save");
+  folder.Write("db/.EXAMPLE-FANUC.html.x9Y8z7", "half a sheet");
+  folder.Write("db/.EXAMPLE-FANUC.dat.Fresh1", "being written");
+  folder.Write("db/.notes", "mine");
+  const struct timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+  for (const char* old : {"db/.EXAMPLE-FANUC.dat.Ab12Cd", "db/.EXAMPLE-FANUC.html.x9Y8z7", "db/.notes"})
+    ASSERT_EQ(utimensat(AT_FDCWD, folder.File(old).c_str(), hourAgo, 0), 0);
+  // A read leaves them.
+  ASSERT_EQ(Run({"--quiet", "load", db}).status, 0);
+  EXPECT_TRUE(PathExists(folder.File("db/.EXAMPLE-FANUC.dat.Ab12Cd")));
+
+  ASSERT_EQ(Run({"--quiet", "sheet", db}).status, 0);
+  EXPECT_FALSE(PathExists(folder.File("db/.EXAMPLE-FANUC.dat.Ab12Cd")));
+  EXPECT_FALSE(PathExists(folder.File("db/.EXAMPLE-FANUC.html.x9Y8z7")));
+  EXPECT_EQ(folder.Read("db/.EXAMPLE-FANUC.dat.Fresh1"), "being written");
+  EXPECT_EQ(folder.Read("db/.notes"), "mine");
+}
+
+TEST_F(OutputCli, AKilledFtpTransferLeavesNoControlFileWithThePassword) {
+  const char* path = std::getenv("PATH");
+  if (FindProgramIn("ftp", path ? path : "").empty())
+    GTEST_SKIP() << "no ftp client installed (Debian package tnftp)";
+  ASSERT_EQ(Run({"--quiet", "run", db}).status, 0);
+  // A server on this machine that takes the connection and never answers: the client waits.
+  int server = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  ASSERT_GE(server, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(server, 4), 0);
+  ASSERT_EQ(getsockname(server, reinterpret_cast<sockaddr*>(&address), &length), 0);
+  const std::string ini = folder.File("TALVORIN.ini");
+  ASSERT_TRUE(WriteString(ini, "NcdataTransfer", "protocol", "FTP"));
+  ASSERT_TRUE(
+      WriteString(ini, "NcdataTransfer", "FTP", "127.0.0.1 " + std::to_string(ntohs(address.sin_port))));
+  ASSERT_TRUE(WriteString(ini, "NcdataTransfer", "ftpuser", "nc"));
+  ASSERT_TRUE(WriteString(ini, "NcdataTransfer", "ftppass", "secret"));
+
+  // The transfer in a process group of its own, killed whole while the client waits.
+  std::vector<std::string> argv{TALVORIN_CLI, "--folder", folder.path(), "--quiet", "transfer", db};
+  std::vector<char*> args;
+  for (std::string& a : argv)
+    args.push_back(a.data());
+  args.push_back(nullptr);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = -1;
+  ASSERT_EQ(posix_spawn(&pid, args[0], &actions, &attributes, args.data(), environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  // The client is connected once the server has a connection waiting.
+  pollfd waiting{server, POLLIN, 0};
+  const bool connected = poll(&waiting, 1, 10000) == 1;
+  kill(-pid, SIGKILL);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  close(server);
+  ASSERT_TRUE(connected) << "the FTP client did not connect";
+  EXPECT_FALSE(PathExists(folder.File("ncdata/krvftp.ctl")));
+  EXPECT_FALSE(PathExists(folder.File("ncdata/krvftp.sh")));
 }
 
 }  // namespace

@@ -76,7 +76,7 @@ TEST_F(ProcessSheet, NoProcessesGivesTheHeadingRowsOnly) {
   EXPECT_EQ(t.platform.calls[0].target, folder.File("db/P01.html"));
 }
 
-TEST_F(ProcessSheet, RowsWithCaptionsBlankCellsAndAlternatingClasses) {
+TEST_F(ProcessSheet, RowsWithCaptionsEmptyAndBlankCellsAndAlternatingClasses) {
   folder.WriteCp932(
       "db/P01.dat",
       "[hole1]\r\ncommand=取付穴 [DRILL]\r\n"
@@ -88,10 +88,12 @@ TEST_F(ProcessSheet, RowsWithCaptionsBlankCellsAndAlternatingClasses) {
       "[ncproc3]\r\ntool=並目タップ\r\ndiam=8\r\nT=3\r\nH=3\r\nS=300\r\nF=375\r\nG=84\r\nR=5\r\n"
       "Z=-12\r\n定義=2\r\n");
   ASSERT_EQ(WriteProcessSheet(t.ctx), 0);
-  // A caption with a trailing blank keeps it; "<" and ">" show as typed; unset values are blank cells.
+  // A caption with a trailing blank keeps it; "<" and ">" show as typed. A key with an empty value (D,
+  // Q and OFF of process 1) is an empty cell; an absent key (D and OFF of process 2, Q and OFF of
+  // process 3) a blank cell.
   std::string rows =
       "<tr class=\"line1\">\n<td>取付穴 </td>\n<td>センタードリル</td>\n<td>3</td>\n<td>1</td>\n<td>1</td>\n"
-      "<td> </td>\n<td>1500</td>\n<td>100</td>\n<td>81</td>\n<td>2</td>\n<td>-3</td>\n<td> </td>\n<td> "
+      "<td></td>\n<td>1500</td>\n<td>100</td>\n<td>81</td>\n<td>2</td>\n<td>-3</td>\n<td></td>\n<td>"
       "</td>\n"
       "<td>1</td>\n</tr>\n\n"
       "<tr class=\"line0\">\n<td>M8&lt;深&gt; </td>\n<td>ドリル</td>\n<td>6.8</td>\n<td>2</td>\n<td>2</td>\n"

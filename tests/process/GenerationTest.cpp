@@ -3,6 +3,7 @@
 // chamfer extra depth 2; "cycle": centre 81, drill 73, chamfer 82, tap 84, reamer 85, counterbore 82,
 // R 3, tap R 7. Tool numbers are the fixture magazine's pockets.
 #include "ProcessTestSupport.h"
+#include "testing/TestDoubles.h"
 
 namespace talvorin::test {
 namespace {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ProjectFixture.h"
+#include "testing/TestDoubles.h"
 
 namespace talvorin {
 namespace {

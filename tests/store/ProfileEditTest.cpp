@@ -1,12 +1,16 @@
 // Whole-operation edits of a profile file, the read rules for empty values and numbered lists, and
 // the file check once per operation.
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "store/Files.h"
@@ -207,6 +211,57 @@ TEST_F(ProfileEditTest, OutsideAnOperationEveryReadChecksTheFile) {
   EXPECT_EQ(ReadString(f, "s", "k", 16), "1");
   folder_.Write("case0.ini", "[s]\r\nk=22\r\n");
   EXPECT_EQ(ReadString(f, "s", "k", 16), "22");
+}
+
+TEST_F(ProfileEditTest, AnEditKeepsWhatAnotherProgramWroteSinceItReadTheFile) {
+  std::string f = File("[a]\r\nx=1\r\nw=5\r\n");
+  ProfileEdit edit(f);
+  ASSERT_TRUE(edit.Write("a", "y", "2"));
+  ASSERT_TRUE(edit.Delete("a", "x"));
+  EXPECT_EQ(edit.ReadString("a", "y", 16), "2");
+  // Another program changes w and adds a section between the edit's reads and its write.
+  folder_.Write("case0.ini", "[a]\r\nx=1\r\nw=6\r\n[b]\r\nz=9\r\n");
+  ASSERT_TRUE(edit.Apply());
+  EXPECT_EQ(Bytes(f), "[a]\r\nw=6\r\ny=2\r\n[b]\r\nz=9\r\n");
+
+  // A content given whole replaces the file whatever it holds now.
+  ProfileEdit whole(f);
+  whole.Reset("[c]\r\nv=1\r\n");
+  ASSERT_TRUE(whole.Write("c", "u", "3"));
+  folder_.Write("case0.ini", "[a]\r\nw=7\r\n");
+  ASSERT_TRUE(whole.Apply());
+  EXPECT_EQ(Bytes(f), "[c]\r\nv=1\r\nu=3\r\n");
+}
+
+TEST_F(ProfileEditTest, AWriteWaitsWhileAnotherProcessHoldsTheFilesLock) {
+  std::string f = File("[s]\r\nk=1\r\n");
+  int go[2];
+  ASSERT_EQ(pipe(go), 0);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // The other process: writes a key as soon as it is told to.
+    close(go[1]);
+    char c;
+    if (read(go[0], &c, 1) != 1) _exit(2);
+    _exit(WriteString(f, "s", "other", "2") ? 0 : 1);
+  }
+  close(go[0]);
+  int status = 0;
+  {
+    ProfileLock lock(f);
+    ASSERT_EQ(write(go[1], "x", 1), 1);
+    // The child's write waits for the lock; meanwhile this process reads and writes under it.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(waitpid(child, &status, WNOHANG), 0);
+    EXPECT_EQ(ReadString(f, "s", "other", 16, "absent"), "absent");
+    ASSERT_TRUE(WriteString(f, "s", "mine", "1"));
+  }
+  close(go[1]);
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(Bytes(f), "[s]\r\nk=1\r\nmine=1\r\nother=2\r\n");
 }
 
 }  // namespace

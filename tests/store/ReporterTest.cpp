@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "store/Reporter.h"
+#include "testing/TestDoubles.h"
 
 namespace talvorin {
 namespace {

@@ -7,6 +7,7 @@
 #include "shell/Context.h"
 #include "store/Installation.h"
 #include "store/Reporter.h"
+#include "testing/TestDoubles.h"
 
 namespace talvorin::test {
 

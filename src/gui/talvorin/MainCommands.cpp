@@ -14,6 +14,7 @@
 #include "outputs/Jobs.h"
 #include "outputs/Outputs.h"
 #include "shell/ProgramSetup.h"
+#include "store/Profile.h"
 
 namespace talvorin::gui {
 namespace {
@@ -63,8 +64,10 @@ void EstimateTime(MainWindow& w) {
   progress.reset();
 }
 
+// A modal screen: each of its actions is an operation of its own.
 void RunScreen(MainWindow& w, QDialog* screen) {
   std::unique_ptr<QDialog> owned(screen);
+  ProfileOperationPause pause;
   w.Runner().Run(*owned);
 }
 

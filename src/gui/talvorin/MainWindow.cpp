@@ -243,6 +243,8 @@ void MainWindow::WidgetsFromForm() {
 bool MainWindow::RunCommand(int id) {
   for (const MainCommand& command : MainCommands()) {
     if (command.id != id) continue;
+    // One command is one operation: each profile file is checked against the disk once.
+    ProfileOperation operation;
     command.run(*this);
     return true;
   }

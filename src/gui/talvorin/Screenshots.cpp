@@ -18,6 +18,7 @@
 #include "gui/talvorin/SettingsScreens.h"
 #include "gui/talvorin/TalvorinStart.h"
 #include "shell/ProgramSetup.h"
+#include "testing/TestDoubles.h"
 
 namespace talvorin::gui {
 

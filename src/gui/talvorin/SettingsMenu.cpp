@@ -6,6 +6,7 @@
 #include "gui/talvorin/SettingsScreens.h"
 #include "shell/ProgramSetup.h"
 #include "store/Cp932.h"
+#include "store/Profile.h"
 
 namespace talvorin::gui {
 
@@ -32,7 +33,11 @@ void AddSettingsMenu(QDialog* screen, QBoxLayout* layout, Context& ctx, const ch
     action->setObjectName(QString::number(item.id));
     action->setData(item.id);
     action->setShortcut(item.key);
-    QObject::connect(action, &QAction::triggered, screen, item.run);
+    // Each action of the screen is one operation of the system.
+    QObject::connect(action, &QAction::triggered, screen, [run = item.run] {
+      ProfileOperation operation;
+      run();
+    });
   }
   layout->setMenuBar(bar);
   // The screen is never narrower than its menu: no command hides behind an overflow arrow.
