@@ -52,7 +52,7 @@ std::string FindProjectOfNcFile(const Installation& inst, const std::string& ncF
   const std::string extension = ReadStringOr(inst.iniPath, "extension", "camdbfile", kExtensionLimit, "dat");
   Installation copy = inst;
   PosixPlatform platform;
-  ScriptedDialogs dialogs;
+  NoDialogs dialogs;
   for (const std::string& name : FilesWithExtension(folder, extension)) {
     Context ctx{copy, quiet, platform, dialogs, folder + "/" + name};
     const NcFilePath nc = ReadNcFilePath(ctx);
@@ -64,9 +64,9 @@ std::string FindProjectOfNcFile(const Installation& inst, const std::string& ncF
 
 NcViewSettings ReadNcViewSettings(Installation& inst, const std::string& ncFile) {
   NcViewSettings s;
-  RecordingReporter rep;
+  Reporter rep;  // its lines are the notes
   PosixPlatform platform;
-  ScriptedDialogs dialogs;
+  NoDialogs dialogs;
   Context ctx{inst, rep, platform, dialogs, ""};
   if (inst.ncTableFile.empty()) SetNcTableFile(inst, rep);
   s.rates = ReadTimeRates(ctx);

@@ -129,8 +129,13 @@ int WriteProcessSheet(Context& ctx) {
     }
     sheet.Line(Cell(tool));
     for (std::size_t column = kProcDiameter; column <= kProcOff; ++column) {
-      // An absent key shows as a blank cell, a key with an empty value as an empty cell.
-      sheet.Line(Cell(ReadString(ctx.dbPath, section, keys[column], kValueLimit, " ")));
+      // An absent key shows as a blank cell, a key with an empty value as an empty cell. (A blank
+      // default would be trimmed away as every default's trailing blanks are; an empty value tells
+      // the two apart by a second read with a default of its own.)
+      std::string value = ReadString(ctx.dbPath, section, keys[column], kValueLimit);
+      if (value.empty() && ReadString(ctx.dbPath, section, keys[column], kValueLimit, "-") == "-")
+        value = " ";
+      sheet.Line(Cell(value));
     }
     sheet.Line(Sprintf("<td>%d</td>", group));
     sheet.Line("</tr>");

@@ -24,4 +24,16 @@ class UserDialogs {
   virtual bool ChooseProgram(const std::string& title, std::string& path) = 0;
 };
 
+// The dialogs of work that puts no question to a user (a reader in the background): every question
+// is cancelled or answered no.
+class NoDialogs : public UserDialogs {
+ public:
+  bool ChooseFile(const std::string&, const std::string&, const std::string&, std::string&) override {
+    return false;
+  }
+  bool AskYesNo(const std::string&) override { return false; }
+  bool ChooseColour(Colour&) override { return false; }
+  bool ChooseProgram(const std::string&, std::string&) override { return false; }
+};
+
 }  // namespace talvorin

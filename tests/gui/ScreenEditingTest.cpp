@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "gui/common/ScreenEditing.h"
+#include "testing/TestDoubles.h"
 
 using namespace talvorin;
 using namespace talvorin::gui;

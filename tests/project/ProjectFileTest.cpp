@@ -299,7 +299,11 @@ TEST_F(ProjectFile, TheProjectNameNamesAFileInTheProjectFolder) {
   ASSERT_EQ(SettingDBfilename(t.ctx, form), 0);
   EXPECT_EQ(t.reporter.Lines().back(), "+++ DBファイル " + Db("..ブラケット"));
   ASSERT_TRUE(WriteString(t.inst.iniPath, "extension", "camdbfile", "prj"));
-  form.projectName = std::string(130, 'A');  // the field holds 127 bytes
+  // A name longer than the 127 bytes the project file keeps is refused, not cut to another name.
+  form.projectName = std::string(130, 'A');
+  EXPECT_EQ(SettingDBfilename(t.ctx, form), -1);
+  EXPECT_EQ(t.reporter.Lines().back(), "エラー：プロジェクト名は127バイトまでです");
+  form.projectName = std::string(127, 'A');
   ASSERT_EQ(SettingDBfilename(t.ctx, form), 0);
   EXPECT_EQ(t.ctx.dbPath, folder.File("db/" + std::string(127, 'A') + ".prj"));
 
