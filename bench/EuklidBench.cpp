@@ -14,6 +14,7 @@
 #include "euklid/Euklid.h"
 #include "store/Numbers.h"
 #include "store/Profile.h"
+#include "testing/TestDoubles.h"
 
 using namespace talvorin;
 

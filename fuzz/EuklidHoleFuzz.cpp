@@ -11,6 +11,7 @@
 
 #include "euklid/Euklid.h"
 #include "store/Profile.h"
+#include "testing/TestDoubles.h"
 
 using namespace talvorin;
 

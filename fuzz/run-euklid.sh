@@ -36,7 +36,7 @@ echo "building $out/EuklidHoleFuzz"
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -I "$root/src" -I "$out/generated" \
   "$root/fuzz/EuklidHoleFuzz.cpp" "$root/src/euklid/HoleFile.cpp" \
-  "$root/src/shell/ProgramSetup.cpp" "$root/src/shell/RecordingPlatform.cpp" "$root/src/shell/PosixPlatform.cpp" "$root/src/shell/UserDialogs.cpp" \
+  "$root/src/shell/ProgramSetup.cpp" "$root/src/shell/PosixPlatform.cpp" "$root/src/testing/TestDoubles.cpp" \
   $store \
   -o "$out/EuklidHoleFuzz"
 
