@@ -22,6 +22,7 @@
 #include "store/Installation.h"
 #include "store/Profile.h"
 #include "store/Reporter.h"
+#include "testing/TestDoubles.h"
 
 using namespace talvorin;
 

@@ -16,13 +16,13 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 cxx=${CXX_FUZZ:-clang++}
 
-# Everything the road runs through: the store, the shell's platform and dialogs, the project, the
+# Everything the road runs through: the store, the shell's platform, the test doubles, the project, the
 # tools, the hole groups, the processes and the generator (no start-up, no Qt).
 sources=""
 for f in "$root"/src/store/*.cpp "$root"/src/project/*.cpp "$root"/src/tools/*.cpp \
   "$root"/src/holes/*.cpp "$root"/src/process/*.cpp "$root"/src/ncgen/*.cpp \
-  "$root"/src/shell/PosixPlatform.cpp "$root"/src/shell/RecordingPlatform.cpp \
-  "$root"/src/shell/UserDialogs.cpp "$root"/src/shell/ProgramSetup.cpp "$root"/src/shell/CloseCommands.cpp; do
+  "$root"/src/shell/PosixPlatform.cpp "$root"/src/testing/TestDoubles.cpp \
+  "$root"/src/shell/ProgramSetup.cpp "$root"/src/shell/CloseCommands.cpp; do
   # The CP932 converter of the build is a program of its own.
   case $f in */Cp932Convert.cpp) continue ;; esac
   sources="$sources $f"
