@@ -10,6 +10,7 @@
 #include "gui/common/WindowLook.h"
 #include "gui/companions/CompanionStart.h"
 #include "gui/companions/DrawingSettingsDialog.h"
+#include "testing/TestDoubles.h"
 
 using namespace talvorin;
 using namespace talvorin::gui;
