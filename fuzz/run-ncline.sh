@@ -75,7 +75,7 @@ D
 echo "fuzzing for $seconds s"
 status=0
 "$out/NcLineFuzz" \
-  -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=16384 \
+  -seed="${FUZZ_SEED:-1}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=16384 \
   -dict="$dict" -artifact_prefix="$out/artifacts/" -print_final_stats=1 \
   "$out/corpus" "$seeds" || status=$?
 if [ "$status" -ne 0 ]; then

@@ -112,7 +112,7 @@ D
 echo "fuzzing for $seconds s"
 status=0
 NCROAD_PROGRAM_FOLDER=$program TMPDIR=$work "$out/NcRoadFuzz" \
-  -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len=65536 \
+  -seed="${FUZZ_SEED:-1}" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len=65536 \
   -dict="$dict" -artifact_prefix="$out/artifacts/" -print_final_stats=1 \
   "$out/corpus" "$seeds" || status=$?
 if [ "$status" -ne 0 ]; then

@@ -66,7 +66,7 @@ trap 'rm -rf "$work"' EXIT INT TERM
 echo "fuzzing for $seconds s"
 status=0
 TMPDIR=$work "$out/ProfileFuzz" \
-  -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  -seed="${FUZZ_SEED:-1}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
   -dict="$dict" -artifact_prefix="$out/artifacts/" -print_final_stats=1 \
   "$out/corpus" "$seeds" || status=$?
 if [ "$status" -ne 0 ]; then

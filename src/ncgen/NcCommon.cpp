@@ -55,6 +55,25 @@ bool IsMachineValue(double v) {
   return std::isfinite(v) && std::fabs(v) <= kLargestMachineValue;
 }
 
+bool IsNcWordText(std::string_view text) {
+  auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  std::size_t k = 0;
+  if (text.empty()) return false;
+  while (k < text.size()) {
+    if (!letter(text[k++])) return false;
+    if (k < text.size() && (text[k] == '-' || text[k] == '+')) ++k;
+    std::size_t digits = 0, points = 0;
+    for (; k < text.size() && (digit(text[k]) || text[k] == '.'); ++k)
+      text[k] == '.' ? ++points : ++digits;
+    if (digits == 0 || points > 1) return false;
+    if (k < text.size() && text[k] == ' ') {
+      if (++k == text.size()) return false;
+    }
+  }
+  return true;
+}
+
 int CheckStoredValues(Context& ctx, std::string_view section, const std::vector<std::string>& keys,
                       std::size_t limit) {
   for (const std::string& key : keys) {

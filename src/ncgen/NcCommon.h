@@ -32,6 +32,10 @@ std::vector<std::string> BackReverseLines(Context& ctx, int count);
 
 // A value a program may carry: finite and within what the control takes (±99999.999).
 bool IsMachineValue(double v);
+// Text that is nothing but NC words ("G54", "G15H01", "G54.1 P1"): each an address letter and a number
+// (optional sign, digits, at most one point), words optionally separated by single blanks. The work
+// coordinate text goes verbatim into the program: anything else would reach the control as garbage.
+bool IsNcWordText(std::string_view text);
 // The texts of `keys` present in `section` of the project database, each read as a number that must be
 // a machine value; -1 (reported, naming section, key and text) at the first that is not. A file edited
 // by hand or by another program may hold "nan", "inf" or 1e308: they never reach a loop or a line.

@@ -237,6 +237,9 @@ int GetMachinedata(Context& ctx, MachineData& machine) {
   machine.coordinate = ReadString(ctx.dbPath, "machine", "CoordinateSystem", kCoordinateLimit);
   if (machine.coordinate.empty())
     return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db 座標系取得失敗", "machine", "CoordinateSystem");
+  if (!nc::IsNcWordText(machine.coordinate))
+    return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 座標系がＮＣワードではありません", "machine",
+                                "CoordinateSystem", machine.coordinate.c_str());
   double* start[3] = {&machine.start.x, &machine.start.y, &machine.start.z};
   const char axes[3] = {'X', 'Y', 'Z'};
   for (int k = 0; k < 3; ++k) {

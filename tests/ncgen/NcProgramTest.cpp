@@ -279,6 +279,12 @@ TEST_F(NcProgram, StartPositionInKeepPointFormAndProgramNumberDefault) {
   EXPECT_NE(nc.find("\r\nG00 Z50.\r\nX-12.346 Y7.5\r\nM09\r\n"), std::string::npos);
 }
 
+TEST_F(NcProgram, CoordinateTextWithAPointGoesIntoTheApproachLine) {
+  Project(DrillGroup() + ProcessSectionText(1, kDrill81), {"CoordinateSystem=G59.1", "StartX=0", "StartY=0"});
+  ASSERT_EQ(CreateNcProgram(ctx(), {}), 0);
+  EXPECT_NE(NcFile().find("\r\nG90 G00 G59.1 X0. Y0.\r\n"), std::string::npos);
+}
+
 TEST_F(NcProgram, ControllerIsChosenByContainment) {
   Project(DrillGroup() + ProcessSectionText(1, kDrill81), {"ControlDevice=FANUC-0i"});
   ASSERT_EQ(CreateNcProgram(ctx(), {}), 0);
@@ -312,6 +318,12 @@ TEST_F(NcProgram, MissingMachineSettingsStopBeforeAnyFileIsMade) {
       {"StartY=", "エラー：[machine] StartY= | db スタート座標取得失敗"},
       {"StartZ=", "エラー：[machine] StartZ= | db スタート座標取得失敗"},
       {"ncfile=../O0001.NC", "エラー：[machine] ncfile=../O0001.NC ＮＣファイル名が正しくありません"},
+      // The coordinate text goes verbatim into the program: only NC words pass.
+      {"CoordinateSystem=Gnan", "エラー：[machine] CoordinateSystem=Gnan 座標系がＮＣワードではありません"},
+      {"CoordinateSystem=G54;M30",
+       "エラー：[machine] CoordinateSystem=G54;M30 座標系がＮＣワードではありません"},
+      {"CoordinateSystem=G54.1.2",
+       "エラー：[machine] CoordinateSystem=G54.1.2 座標系がＮＣワードではありません"},
   };
   for (const Case& c : cases) {
     t->reporter.boxes.clear();
