@@ -37,8 +37,8 @@ std::string WriteContourProject(const std::string& folder) {
   return db;
 }
 
-// One program's window after an export run of `db`, then (for quorvex) its settings screen and menus.
-bool Render(const CompanionProgram& program, const QString& dir, const std::string& db, bool settings) {
+// One program's window after an export run of `db`, its menus and its settings screen.
+bool Render(const CompanionProgram& program, const QString& dir, const std::string& db) {
   Installation inst;
   RecordingPlatform platform;
   const std::string folder = QCoreApplication::applicationDirPath().toStdString() + "/";
@@ -57,11 +57,6 @@ bool Render(const CompanionProgram& program, const QString& dir, const std::stri
   window->RunCommand(40020);
   const QString name = QString::fromUtf8(program.identity.name);
   bool ok = Save(window.get(), QStringLiteral("%1/%2-window.png").arg(dir, name));
-  if (!settings) return ok;
-  std::unique_ptr<QDialog> screen(MakeDrawingSettingsScreen(ctx, program.identity.name, window.get()));
-  screen->adjustSize();
-  ok = Save(screen.get(), QStringLiteral("%1/%2-settings.png").arg(dir, name)) && ok;
-  screen->hide();
   int n = 0;
   for (QAction* top : window->menuBar()->actions()) {
     if (!top->menu()) continue;
@@ -70,6 +65,10 @@ bool Render(const CompanionProgram& program, const QString& dir, const std::stri
     ok = top->menu()->grab().save(QStringLiteral("%1/%2-menu-%3.png").arg(dir, name).arg(++n)) && ok;
     top->menu()->hide();
   }
+  std::unique_ptr<QDialog> screen(MakeDrawingSettingsScreen(ctx, program.identity.name, window.get()));
+  screen->adjustSize();
+  ok = Save(screen.get(), QStringLiteral("%1/%2-settings.png").arg(dir, name)) && ok;
+  screen->hide();
   return ok;
 }
 
@@ -85,7 +84,7 @@ int main(int argc, char** argv) {
   const QString dir = QString::fromLocal8Bit(argv[1]);
   QDir().mkpath(dir);
   const std::string folder = QCoreApplication::applicationDirPath().toStdString() + "/";
-  bool ok = Render(QuorvexWindowProgram(), dir, folder + "db/EXAMPLE-FANUC.dat", true);
-  ok = Render(LindrelWindowProgram(), dir, WriteContourProject(folder), false) && ok;
+  bool ok = Render(QuorvexWindowProgram(), dir, folder + "db/EXAMPLE-FANUC.dat");
+  ok = Render(LindrelWindowProgram(), dir, WriteContourProject(folder)) && ok;
   return ok ? 0 : 1;
 }
