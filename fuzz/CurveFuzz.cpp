@@ -190,8 +190,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Check(sink.lines % 2 == 0 && sink.endsWithEof);
 
-  // The contour program's path: blocks of readable words only, at most four for a contour's approach,
-  // one per segment and two for its end, or a refusal of numbers no control takes.
+  // The contour program's path: blocks of readable words only, at most five for a contour's approach
+  // and entry, one per segment, at most as many again for the run-on of a closed contour and three for
+  // its end, or a refusal (numbers no control takes, an arc too small to start the compensation on).
   ctx.dbPath = folder.path + "project.dat";
   Check(WriteString(ctx.dbPath, "ncproc1", "定義", curve));
   NcProcessRecord rec;

@@ -37,6 +37,9 @@ int MakeEuklidFanucNcdata(Context& ctx) {
   std::array<double, kProcessColumns> values{};
   if (rec.tool.empty() || ReadProcessValues(ctx, section, values) != 0) return -1;
   std::copy(values.begin(), values.end(), rec.v.begin());
+  // A project file edited by hand may hold "nan" or 1e308: no word of the program may carry it.
+  if (nc::CheckStoredValues(ctx, section, {"diam", "T", "H", "D", "S", "F", "R"}, nc::kCoordinateLimit) != 0)
+    return -1;
 
   // 7-9. Sequence number, tool comment, tool change, approach block.
   WriteProcessHeader(ctx, file, 1, rec.tool);

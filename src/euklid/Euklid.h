@@ -103,9 +103,9 @@ int GetContourEndmill(Context& ctx, const EuklidNcForm& form, EndmillConditions&
 // Command 40052 after the save: the FANUC program of process "ncproc1" into the project's NC file
 // (written completely or not at all), then the NC viewer with it.
 int MakeEuklidFanucNcdata(Context& ctx);
-// The contour of the curve file named by key "定義" of `section`: approach, compensated path and
-// retract of every contour of the file. `rec` holds diam, D, F and R; `start` is where the approach
-// block left the tool.
+// The contour of the curve file named by key "定義" of `section`: approach, compensated path, run-on
+// past the entry (closed contour) or run-off (open contour) and retract of every contour of the file.
+// `rec` holds diam, D, F and R; `start` is where the approach block left the tool.
 int WriteEuklidContour(Context& ctx, TextSink& out, const std::string& section, const NcProcessRecord& rec,
                        const StartPosition& start);
 // Command 40303: the contour drawing program "lindrel" of the program folder with the project

@@ -37,54 +37,111 @@ class ContourProgram : public EuklidTest {
   }
 };
 
-TEST_F(ContourProgram, StartsBesideTheFirstPointAndSwitchesCompensationOnWithTheFirstCut) {
-  // Direction 90: the approach angle 180 puts the tool 3 + 1 mm behind the start point.
+TEST_F(ContourProgram, ClosedContourRunsOnPastItsEntryPointBeforeTheCompensationGoesOff) {
+  // A 20 x 10 rectangle clockwise from (0, 0), going up: the start is an outside corner, so the tool
+  // comes in beside it, 3 + 1 mm to the left of the first line, at (-4, 0). After the closing it runs
+  // on 4 mm up the first line again (a control that starts where the offset entry meets the offset
+  // first line starts 3 mm up it) and leaves 4 mm to the left without the compensation.
+  const std::string rectangle = Text({"X-4.", "Z-3.", "G01 Z-5. F600", "G41 X0. D07 F300", "Y10.", "X20.",
+                                      "Y0.", "X0.", "Y4.", "G40 X-4.", "G00 Z50."});
+  EXPECT_EQ(Path({"P,0,0,-5,0,0,90", "L,0,10,-5,0,0,0", "L,20,10,-5,0,0,0", "L,20,0,-5,0,0,0",
+                  "L,0,0,-5,0,0,0", "P,0,0,-5,0,0,90"}),
+            rectangle);
+  // A first line of type L is the start point all the same; the direction is the first element's
+  // own, whatever the seventh field says. A file that ends without its point line is closed all the
+  // same: compensation off and up, not left on at the depth.
+  EXPECT_EQ(
+      Path({"L,0,0,-5,0,0,0", "L,0,10,-5,0,0,0", "L,20,10,-5,0,0,0", "L,20,0,-5,0,0,0", "L,0,0,-5,0,0,0"}),
+      rectangle);
+  // A 3 mm square: the run-on of 4 mm goes round the first corner, 1 mm along the top, and leaves
+  // upwards.
+  EXPECT_EQ(Path({"P,0,0,-5,0,0,90", "L,0,3,-5,0,0,0", "L,3,3,-5,0,0,0", "L,3,0,-5,0,0,0", "L,0,0,-5,0,0,0",
+                  "P,0,0,-5,0,0,90"}),
+            Text({"X-4.", "Z-3.", "G01 Z-5. F600", "G41 X0. D07 F300", "Y3.", "X3.", "Y0.", "X0.", "Y3.",
+                  "X1.", "G40 Y7.", "G00 Z50."}));
+}
+
+TEST_F(ContourProgram, ContourStartingInAnInsideCornerIsEnteredAtTheMiddleOfItsFirstElement) {
+  // An L-shaped plate from the corner of its notch (20, 20): it arrives going down X20 and leaves along
+  // Y20, turning toward the tool side. Beside the corner the tool would stand in the wall X20, so it
+  // comes in beside (35, 20), the middle of the first line; the closing cuts the corner, the first
+  // half of the line, and runs on 4 mm past (35, 20).
+  EXPECT_EQ(Path({"P,20,20,-5,0,0,0", "L,50,20,-5,0,0,0", "L,50,0,-5,0,0,0", "L,0,0,-5,0,0,0",
+                  "L,0,40,-5,0,0,0", "L,20,40,-5,0,0,0", "L,20,20,-5,0,0,0", "P,20,20,-5,0,0,0"}),
+            Text({"X35. Y24.", "Z-3.", "G01 Z-5. F600", "G41 Y20. D07 F300", "X50.", "Y0.", "X0.", "Y40.",
+                  "X20.", "Y20.", "X39.", "G40 Y24.", "G00 Z50."}));
+}
+
+TEST_F(ContourProgram, OpenContourHasALeadInLineAndARunOffLine) {
+  // From (10, 0) to (30, 0): the lead-in line extends the first line 4 mm back to (6, 0), the tool
+  // comes in 4 mm beside that; the run-off extends the last line 4 mm to (34, 0).
   EXPECT_EQ(Path({"P,10,0,-5,0,0,90", "L,30,0,-5,0,0,0", "P,30,0,-5,0,0,90"}),
-            Text({"X6.", "Z-3.", "G01 Z-5. F600", "G41 X10. D07 F300", "X30.", "G40 X26.", "G00 Z50."}));
-  // A first line of type L is the start point all the same, its seventh field the direction.
-  EXPECT_EQ(Path({"L,10,0,-5,0,0,90", "L,30,0,-5,0,0,0"}),
-            Text({"X6.", "Z-3.", "G01 Z-5. F600", "G41 X10. D07 F300", "X30."}));
-  // Direction 0: approach from the left (+Y) at 4 mm; direction 350 + 90 = 440 - 360 = 80 degrees:
-  // (4 cos 80, 4 sin 80) = (0.695, 3.939).
-  EXPECT_EQ(Path({"P,0,0,-2,0,0,0", "L,20,0,-2,0,0,0"}),
-            Text({"Y4.", "Z0.", "G01 Z-2. F600", "G41 Y0. D07 F300", "X20."}));
-  EXPECT_EQ(Path({"P,0,0,-2,0,0,350", "L,20,0,-2,0,0,0"}),
-            Text({"X0.695 Y3.939", "Z0.", "G01 Z-2. F600", "G41 X0. Y0. D07 F300", "X20."}));
+            Text({"X6. Y4.", "Z-3.", "G01 Z-5. F600", "G41 Y0. D07 F300", "X10.", "X30.", "X34.", "G40 Y4.",
+                  "G00 Z50."}));
 }
 
 TEST_F(ContourProgram, ArcsFollowTheSignOfTheRadiusAndValueZeroKeepsTheMotion) {
   // A clockwise arc about (10, 0), then an arc with value 0 that keeps G02; I and J from the previous
-  // point. Then a counter-clockwise arc, and after a line an arc of value 0 stays a line.
+  // point. Then a counter-clockwise arc, and after a line an arc of value 0 stays a line. The contour is
+  // open: it leaves (0, 0) upwards, so the lead-in comes up from (0, -4) with the tool beside it at
+  // (-4, -4); it ends going at 45 degrees, so the run-off goes 4 / sqrt 2 = 2.828 further in X and Y
+  // to (52.828, 22.828) and off to its left, 2.828 back in X and up in Y: (50, 25.657).
   EXPECT_EQ(Path({"P,0,0,-5,0,0,90", "C,10,10,-5,10,0,10", "C,20,0,-5,10,0,0", "C,30,10,-5,30,0,-10",
                   "L,40,10,-5,0,0,0", "C,50,20,-5,40,20,0"}),
-            Text({"X-4.", "Z-3.", "G01 Z-5. F600", "G41 X0. D07 F300", "G02 X10. Y10. I10.", "X20. Y0. J-10.",
-                  "G03 X30. Y10. I10.", "G01 X40.", "X50. Y20."}));
+            Text({"X-4. Y-4.", "Z-3.", "G01 Z-5. F600", "G41 X0. D07 F300", "Y0.", "G02 X10. Y10. I10.",
+                  "X20. Y0. J-10.", "G03 X30. Y10. I10.", "G01 X40.", "X50. Y20.", "X52.828 Y22.828",
+                  "G40 X50. Y25.657", "G00 Z50."}));
+}
+
+TEST_F(ContourProgram, RoundPocketRunsOnPastWhatAControlStartingAtTheIntersectionLeaves) {
+  // A pocket of radius 10 about (0, 0) in two anticlockwise halves from (10, 0), the tool inside: it
+  // comes in 4 mm toward the centre, at (6, 0). A control that starts at the intersection lands
+  // asin(3 / 7) = 0.44291 rad along the wall (the offset entry X = 10 - 3 meets the offset circle of
+  // radius 7 there), 4.4291 mm of it, so the run-on is 5.4291 mm: to the angle 0.54291 rad,
+  // (10 cos, 10 sin) = (8.562, 5.166), and off 4 mm toward the centre: (6 cos, 6 sin) = (5.137, 3.1).
+  EXPECT_EQ(Path({"P,10,0,-5,0,0,90", "C,-10,0,-5,0,0,-10", "C,10,0,-5,0,0,-10", "P,10,0,-5,0,0,90"}),
+            Text({"X6.", "Z-3.", "G01 Z-5. F600", "G41 X10. D07 F300", "G03 X-10. I-10.", "X10. I10.",
+                  "X8.562 Y5.166 I-10.", "G40 G01 X5.137 Y3.1", "G00 Z50."}));
+  // Of radius 5, the offset circle (radius 2) never meets the offset entry: refused, nothing written.
+  int rc = 0;
+  EXPECT_EQ(Path({"P,5,0,-5,0,0,90", "C,-5,0,-5,0,0,-5", "C,5,0,-5,0,0,-5", "P,5,0,-5,0,0,90"}, &rc), "");
+  EXPECT_EQ(rc, -1);
+  EXPECT_EQ(
+      Boxes(),
+      (std::vector<std::string>{"エラー：曲線定義ファイル " + folder.File("input/curve.csv") +
+                                " の 2 行目：円弧の半径 5 が工具径 6 の工具で補正を始めるには小さすぎます"}));
 }
 
 TEST_F(ContourProgram, PointLineInTheMiddleEndsOneContourAndTheNextHasItsOwnApproach) {
-  // The first contour ends with G40 off the contour and the rapid to the start Z; the second starts
-  // beside its own first point, down to its R level, with compensation switched on again.
+  // The first contour ends with its run-off, G40 off the contour and the rapid to the start Z; the
+  // second starts beside its own lead-in, down to its R level, with compensation switched on again.
   EXPECT_EQ(Path({"P,10,0,-5,0,0,90", "L,30,0,-5,0,0,0", "P,30,0,-5,0,0,90", "P,50,0,-8,0,0,90",
                   "L,70,0,-8,0,0,0", "P,70,0,-8,0,0,90"}),
-            Text({"X6.", "Z-3.", "G01 Z-5. F600", "G41 X10. D07 F300", "X30.", "G40 X26.", "G00 Z50.", "X46.",
-                  "Z-6.", "G01 Z-8. F600", "G41 X50. D07 F300", "X70.", "G40 X66.", "G00 Z50."}));
-  // Blank lines carry no segment: a trailing empty line is no rapid to X0 Y0 Z0.
-  EXPECT_EQ(Path({"P,10,0,-5,0,0,90", "", "L,30,0,-5,0,0,0", "  "}),
-            Text({"X6.", "Z-3.", "G01 Z-5. F600", "G41 X10. D07 F300", "X30."}));
+            Text({"X6. Y4.", "Z-3.", "G01 Z-5. F600", "G41 Y0. D07 F300", "X10.", "X30.", "X34.", "G40 Y4.",
+                  "G00 Z50.", "X46.", "Z-6.", "G01 Z-8. F600", "G41 Y0. D07 F300", "X50.", "X70.", "X74.",
+                  "G40 Y4.", "G00 Z50."}));
+  // Blank lines carry no segment: a trailing empty line is no rapid to X0 Y0 Z0. A point line with
+  // nothing after it cuts nothing.
+  EXPECT_EQ(Path({"P,10,0,-5,0,0,90", "", "L,30,0,-5,0,0,0", "  ", "P,30,0,-5,0,0,0", "P,50,0,-5,0,0,0"}),
+            Text({"X6. Y4.", "Z-3.", "G01 Z-5. F600", "G41 Y0. D07 F300", "X10.", "X30.", "X34.", "G40 Y4.",
+                  "G00 Z50."}));
 }
 
 TEST_F(ContourProgram, NumbersNoControlTakesStopTheProgram) {
+  // Found when the contour is read ahead, before any of its blocks; a contour before it is complete.
   int rc = 0;
-  EXPECT_EQ(Path({"P,10,0,-5,0,0,90", "L,nan,0,-5,0,0,0"}, &rc),
-            Text({"X6.", "Z-3.", "G01 Z-5. F600", "G41 X10. D07 F300"}));
+  EXPECT_EQ(Path({"P,10,0,-5,0,0,90", "L,nan,0,-5,0,0,0"}, &rc), "");
   EXPECT_EQ(rc, -1);
-  EXPECT_EQ(Path({"P,10,0,-5,0,0,90", "", "C,1e9,0,-5,0,0,1"}, &rc),
-            Text({"X6.", "Z-3.", "G01 Z-5. F600", "G41 X10. D07 F300"}));
+  EXPECT_EQ(Path({"P,10,0,-5,0,0,90", "L,30,0,-5,0,0,0", "P,30,0,-5,0,0,90", "", "P,50,0,-5,0,0,90",
+                  "C,1e9,0,-5,0,0,1"},
+                 &rc),
+            Text({"X6. Y4.", "Z-3.", "G01 Z-5. F600", "G41 Y0. D07 F300", "X10.", "X30.", "X34.", "G40 Y4.",
+                  "G00 Z50."}));
   EXPECT_EQ(rc, -1);
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"エラー：曲線定義ファイル " + folder.File("input/curve.csv") +
                                                    " の 2 行目に使えない数値があります",
                                                "エラー：曲線定義ファイル " + folder.File("input/curve.csv") +
-                                                   " の 3 行目に使えない数値があります"}));
+                                                   " の 6 行目に使えない数値があります"}));
 }
 
 TEST_F(ContourProgram, UnreadableCurveFileIsNamed) {
@@ -121,7 +178,9 @@ TEST_F(SampleProgram, WholeProgramOfTheSampleContour) {
   MakeProgram();
   // d = 6 / 2 + 1 = 4; start (0, 10) with direction 90: approach at (-4, 10), R level -5 + 2 = -3.
   // Clockwise corners about (10, 40), (70, 10), (10, 10); the notch about (55, 50) counter-clockwise.
-  // The end point repeats the start: off the contour to (-4, 10) with G40, up to Z50.
+  // The end point repeats the start and the start is no inside corner (the last arc arrives going up,
+  // as the first line leaves): the run-on goes 4 mm up the first line to (0, 14), off the contour to
+  // (-4, 14) with G40, up to Z50.
   const std::string expected = Text({
       "%",
       "O1000",
@@ -150,7 +209,8 @@ TEST_F(SampleProgram, WholeProgramOfTheSampleContour) {
       "G02 X70. Y0. I-10.",
       "G01 X10.",
       "G02 X0. Y10. J10.",
-      "G40 G01 X-4.",
+      "G01 Y14.",
+      "G40 X-4.",
       "G00 Z50.",
       "M09",
       "M05",
@@ -169,6 +229,15 @@ TEST_F(SampleProgram, WholeProgramOfTheSampleContour) {
   EXPECT_EQ(tc.platform.calls.back().target, "/bin/true");
   ASSERT_FALSE(tc.platform.calls.empty());
   EXPECT_EQ(tc.platform.calls.back().args, (std::vector<std::string>{folder.File("ncdata/O1000.NC")}));
+}
+
+TEST_F(SampleProgram, ValueNoControlTakesStopsTheProgram) {
+  MakeProgram();
+  const std::string before = folder.Read("ncdata/O1000.NC");
+  ASSERT_TRUE(WriteString(ctx().dbPath, "ncproc1", "diam", "nan"));
+  EXPECT_EQ(MakeEuklidFanucNcdata(ctx()), -1);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"エラー：[ncproc1] diam=nan 数値が範囲外です"}));
+  EXPECT_EQ(folder.Read("ncdata/O1000.NC"), before);
 }
 
 TEST_F(SampleProgram, FailedProgramKeepsTheEarlierFile) {

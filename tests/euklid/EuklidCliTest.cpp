@@ -27,9 +27,11 @@ TEST_F(EuklidCli, ContourWithItsProgram) {
   EXPECT_EQ(Db("ncproc1", "H"), "5");
   EXPECT_EQ(Db("ncproc1", "D"), "25");
   const std::string nc = folder.ReadCp932("ncdata/O1234.NC");
-  // d = 4 + 1 = 5: approach at (-5, 10); plunge at 2 x 357 = 714.
-  for (const char* line : {"O1234\r\n", "T05\r\nM06\r\n", "G43 H05 Z50.\r\nS3980 M03\r\n", "X-5. Y10.\r\n",
-                           "G01 Z-5. F714\r\nG41 X0. D25 F357\r\n", "G40 G01 X-5.\r\nG00 Z50.\r\n"})
+  // d = 4 + 1 = 5: approach at (-5, 10); plunge at 2 x 357 = 714; after the closing arc the run-on
+  // of 5 mm up the first line to (0, 15), off to (-5, 15).
+  for (const char* line :
+       {"O1234\r\n", "T05\r\nM06\r\n", "G43 H05 Z50.\r\nS3980 M03\r\n", "X-5. Y10.\r\n",
+        "G01 Z-5. F714\r\nG41 X0. D25 F357\r\n", "G02 X0. Y10. J10.\r\nG01 Y15.\r\nG40 X-5.\r\nG00 Z50.\r\n"})
     EXPECT_NE(nc.find(line), std::string::npos) << line;
 }
 
