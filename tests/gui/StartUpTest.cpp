@@ -83,25 +83,25 @@ class StartUpTest : public QObject {
     QCOMPARE(ReadString(none.folder.File("TALVORIN.ini"), "system", "Version", 16), std::string());
   }
 
-  void euklidModesAreKept() {
+  void euklidModesRunTheirFlow() {
+    // A contour file (mode 32): its form, then the program ends.
     TalvorinFixture f;
     f.folder.Write("euklid/curve.dat", "x");
-    const std::string file = f.folder.File("euklid/curve.dat");
-    QVERIFY(f.Start({"euklid", file, "cseg"}));
-    QCOMPARE(f.window->Start().euklidMode, 32);
-    QCOMPARE(f.window->Start().euklidPath, file);
-    // Said, not silently skipped; no start keyword command runs.
-    QCOMPARE(f.LastBox(), QStringLiteral("... EUKLID 取り込み（モード 32）はまだ使えません"));
-    QVERIFY(f.screens.isEmpty());
+    QVERIFY(!f.Start({"euklid", f.folder.File("euklid/curve.dat"), "cseg"}));
+    QCOMPARE(f.screens, QStringList{"EUKLIDNCDATADLG"});
 
+    // A circle list without its file (mode 11): nothing opens and the window stays.
     TalvorinFixture missing;
-    QVERIFY(missing.Start({"euklid", missing.folder.File("none.dat"), "cseg"}));
-    QCOMPARE(missing.window->Start().euklidMode, 31);
+    QVERIFY(missing.Start({"euklid", missing.folder.File("none.dat"), "hole"}));
+    QCOMPARE(missing.window->Start().euklidMode, 11);
     QCOMPARE(missing.window->Start().euklidPath, std::string());
+    QVERIFY(missing.screens.isEmpty());
 
+    // "EUKLID" alone (mode 1): nothing to import, no start keyword command.
     TalvorinFixture capitals;
     QVERIFY(capitals.Start({"EUKLID"}));
     QCOMPARE(capitals.window->Start().euklidMode, 1);
+    QVERIFY(capitals.screens.isEmpty());
   }
 
   void aRunningCopyEndsTheStartBeforeAnyWindow() {

@@ -6,6 +6,7 @@
 
 #include "gui/common/ProgramInfoScreen.h"
 #include "gui/common/VersionBox.h"
+#include "gui/talvorin/EuklidScreens.h"
 #include "gui/talvorin/HoleScreens.h"
 #include "gui/talvorin/MainWindow.h"
 #include "gui/talvorin/ProcessDialog.h"
@@ -148,6 +149,8 @@ const std::vector<MainCommand>& MainCommands() {
       {2004, "", "[ 4 ]", "", [](MainWindow& w) { SelectHoleGroup(w, 4); }},
       {2005, "", "[ 5 ]", "", [](MainWindow& w) { SelectHoleGroup(w, 5); }},
       {2006, "", "[ 6 ]", "", [](MainWindow& w) { SelectHoleGroup(w, 6); }},
+      // Sent by the start in EUKLID mode, not on a menu.
+      {40300, "", "EUKLID", "", RunEuklidImportCommand},
       {1121, "", "制御装置", "",
        [](MainWindow& w) {
          w.FormFromWidgets();

@@ -10,9 +10,11 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "euklid/Euklid.h"
 #include "gui/common/ProgramInfoScreen.h"
 #include "gui/common/VersionBox.h"
 #include "gui/common/WindowLook.h"
+#include "gui/talvorin/EuklidScreens.h"
 #include "gui/talvorin/HoleScreens.h"
 #include "gui/talvorin/ProcessDialog.h"
 #include "gui/talvorin/SettingsScreens.h"
@@ -70,6 +72,22 @@ const std::vector<Screenshot>& ScreenshotList() {
          form.mode = ProcessMode::kReading;
          OpenProcessScreen(main.Ctx(), form, main.Form(), {});
          return MakeProcessScreen(main.Ctx(), form, &main);
+       }},
+      // The EUKLID screens over the shipped sample files.
+      {"euklid-contour",
+       [](MainWindow& main) -> QWidget* {
+         return MakeEuklidNcDataScreen(main.Ctx(),
+                                       main.Ctx().inst.programFolder + "euklid/PLATE-CONTOUR.csv");
+       }},
+      {"euklid-material",
+       [](MainWindow& main) -> QWidget* {
+         SettingEukHoleFile(main.Ctx(), main.Ctx().inst.programFolder + "euklid/PLATE-HOLES.csv");
+         return MakeEuklidMaterialScreen(main.Ctx());
+       }},
+      {"euklid-holes",
+       [](MainWindow& main) -> QWidget* {
+         return MakeEuklidHoleScreen(main.Ctx(), main.Ctx().inst.programFolder + "euklid/PLATE-HOLES.csv",
+                                     main.Form());
        }},
   };
   return list;

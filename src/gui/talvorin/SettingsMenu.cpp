@@ -12,6 +12,13 @@ namespace talvorin::gui {
 
 void AddSettingsMenu(QDialog* screen, QBoxLayout* layout, Context& ctx, const char* helpTopic,
                      std::function<void()> save, std::function<void()> load) {
+  const std::string topic = helpTopic;
+  AddSettingsMenu(screen, layout, std::move(save), std::move(load),
+                  [&ctx, topic] { OpenHelpTopic(ctx, topic); });
+}
+
+void AddSettingsMenu(QDialog* screen, QBoxLayout* layout, std::function<void()> save,
+                     std::function<void()> load, std::function<void()> help) {
   auto* bar = new QMenuBar(screen);
   bar->setObjectName(QStringLiteral("SETTINGMENU"));
   bar->setNativeMenuBar(false);
@@ -21,12 +28,11 @@ void AddSettingsMenu(QDialog* screen, QBoxLayout* layout, Context& ctx, const ch
     QKeySequence key;  // every command has a key; Escape closes as cancel does
     std::function<void()> run;
   };
-  const std::string topic = helpTopic;
   const Item items[] = {
       {40100, "【保 存】", QKeySequence(Qt::CTRL | Qt::Key_S), std::move(save)},
       {40101, "【読 込】", QKeySequence(Qt::CTRL | Qt::Key_L), std::move(load)},
       {40103, "【取 消】", QKeySequence(Qt::CTRL | Qt::Key_Q), [screen] { screen->reject(); }},
-      {40102, "【ヘルプ】", QKeySequence(Qt::Key_F1), [&ctx, topic] { OpenHelpTopic(ctx, topic); }},
+      {40102, "【ヘルプ】", QKeySequence(Qt::Key_F1), std::move(help)},
   };
   for (const Item& item : items) {
     QAction* action = bar->addAction(QString::fromUtf8(item.caption));
@@ -43,6 +49,17 @@ void AddSettingsMenu(QDialog* screen, QBoxLayout* layout, Context& ctx, const ch
   // The screen is never narrower than its menu: no command hides behind an overflow arrow.
   layout->addSpacerItem(
       new QSpacerItem(bar->sizeHint().width(), 0, QSizePolicy::Fixed, QSizePolicy::Minimum));
+}
+
+QComboBox* NewEditableList(QWidget* parent, int id, int bytes, bool upper) {
+  auto* combo = new QComboBox(parent);
+  NameControl(combo, id, QString());
+  combo->setEditable(true);
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  combo->setValidator(new FieldLimitValidator(bytes, upper, combo));
+  combo->setMinimumContentsLength(10);
+  combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  return combo;
 }
 
 QValidator::State FieldLimitValidator::validate(QString& input, int& /*pos*/) const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QBoxLayout>
+#include <QComboBox>
 #include <QDialog>
 #include <QValidator>
 #include <QWidget>
@@ -33,6 +34,13 @@ QDialog* MakeConditionScreen(Context& ctx, QWidget* mainWindow);
 // the help topic `helpTopic`. The layout keeps the screen at least as wide as the menu.
 void AddSettingsMenu(QDialog* screen, QBoxLayout* layout, Context& ctx, const char* helpTopic,
                      std::function<void()> save, std::function<void()> load);
+// The same menu with `help` run by 40102 instead of a help topic.
+void AddSettingsMenu(QDialog* screen, QBoxLayout* layout, std::function<void()> save,
+                     std::function<void()> load, std::function<void()> help);
+
+// An editable drop-down list of at most `bytes` CP932 bytes, named `id`, at least ten characters wide;
+// with `upper`, typed Latin letters become upper case.
+QComboBox* NewEditableList(QWidget* parent, int id, int bytes, bool upper);
 
 // A field of at most `bytes` CP932 bytes; with `upper`, typed and pasted Latin letters become upper case.
 class FieldLimitValidator : public QValidator {

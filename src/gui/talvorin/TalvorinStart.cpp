@@ -27,8 +27,12 @@ std::unique_ptr<MainWindow> StartTalvorin(Context& ctx, QtReporter& reporter,
   // Typing starts in the project name, as in the dialog the window stands for.
   FindControl<QWidget>(window.get(), 1100)->setFocus();
   if (start.euklidMode > 0) {
-    // The EUKLID import flow is not part of this program yet: the mode and its file are kept.
-    ctx.reporter.Reportf(kReportInfo, "... EUKLID 取り込み（モード %d）はまだ使えません", start.euklidMode);
+    window->RunCommand(40300);
+    // A contour run ends the program: the window closes with its log.
+    if (start.euklidMode > 20) {
+      window->close();
+      return nullptr;
+    }
   } else if (start.keywordMode == kStartSystemInfo) {
     window->RunCommand(40093);
   } else if (start.keywordMode == kStartProgramInfo) {

@@ -20,8 +20,8 @@ struct StartHooks {
 };
 
 // Start-up after SetupProgram, in the system's order. Returns the shown main window, or nullptr when
-// this start ends here: another copy runs, or the NC table file cannot be resolved (the window is
-// closed then, with its log).
+// this start ends here: another copy runs, the NC table file cannot be resolved, or an EUKLID run above
+// mode 20 (a contour) is done (the window is closed then, with its log).
 std::unique_ptr<MainWindow> StartTalvorin(Context& ctx, QtReporter& reporter,
                                           const std::vector<std::string>& args, const StartHooks& hooks);
 
