@@ -3,15 +3,15 @@
 //
 // Controls start the compensation in one of two ways: at the offset of the entry point, or where the
 // offset entry move meets the offset first element, which leaves up to a cutter radius of the first
-// element behind. So a closed contour is entered perpendicular to its first element and runs on past
-// the entry point by more than the cutter radius before the compensation goes off; an open contour,
-// whose start cannot be cut again at its end, is entered along a lead-in line that extends its first
-// element and left along a run-off line that extends its last. A closed contour that starts in an
-// inside corner is entered at the middle of its first element: beside the corner the tool would stand
-// in the wall it arrives along.
+// element behind. So a closed contour is entered perpendicular to an element and runs on past the entry
+// point by more than the cutter radius before the compensation goes off: at its start point when that
+// is no inside corner and the first element is long enough, otherwise at the middle of a long line,
+// the elements before it cut at the closing (beside an inside corner the tool would stand in the wall
+// it arrives along). An open contour, whose start cannot be cut again at its end, is entered along a
+// lead-in line that extends its first element and left along a run-off line that extends its last.
 //
-// Each contour is read twice, once ahead to learn whether it closes and how it arrives at its end,
-// then again to write it, so memory does not grow with the file.
+// Each contour is read twice, once ahead to learn whether it closes, how it arrives at its end and
+// where its first long line is, then again to write it, so memory does not grow with the file.
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -216,16 +216,24 @@ int NextElement(Context& ctx, ContourLines& c, Element& e) {
 struct ContourEnd {
   bool closed = false;  // it ends where it starts
   Point arrival;        // the direction of its last element that moves, at the end
+  // The first line at least `longLine` long, counted in elements from the first element that moves
+  // (0); -1 when there is none within kRunOnElements.
+  long longLine = -1;
 };
 
 // The look-ahead: the elements of the contour after `start`.
-int ScanContour(Context& ctx, ContourLines& ahead, const CurveLine& start, ContourEnd& end) {
+int ScanContour(Context& ctx, ContourLines& ahead, const CurveLine& start, double longLine, ContourEnd& end) {
   Element e;
   Point last{start.x, start.y};
+  long index = -1;  // -1 until the first element that moves
   while (!ahead.ended) {
     const int rc = NextElement(ctx, ahead, e);
     if (rc < 0) return -1;
     if (rc == 0) break;
+    if (index >= 0 || Moves(e)) ++index;
+    if (end.longLine < 0 && index >= 0 && index < static_cast<long>(kRunOnElements) && e.motion == 1 &&
+        Length(e) >= longLine)
+      end.longLine = index;
     if (!Moves(e)) continue;
     end.arrival = Tangent(e, Length(e));
     last = e.to;
@@ -239,6 +247,18 @@ bool IsInsideCorner(Point arrival, Point departure) {
   const double cross = arrival.x * departure.y - arrival.y * departure.x;
   const double dot = arrival.x * departure.x + arrival.y * departure.y;
   return cross > kCornerSine || (cross > -kCornerSine && dot < 0);
+}
+
+// How much of an element entered perpendicular at a point a control that starts its compensation at
+// the intersection of the offset entry with the offset element leaves behind: the cutter radius on a
+// line, less on a clockwise arc (the tool outside), more on an anticlockwise arc (the tool inside),
+// whose offset arc must reach the offset entry at all: -1 when it does not.
+double StartUpLength(const Element& e, double radius) {
+  if (!IsArc(e)) return radius;
+  const double r = Radius(e);
+  if (e.motion == 2) return r * std::asin(radius / (r + radius));
+  if (r < 2 * radius + kCoincident) return -1;
+  return r * std::asin(radius / (r - radius));
 }
 
 // The values of the path that the process record gives.
@@ -267,9 +287,29 @@ struct ContourPath {
   }
 };
 
+// The element a closed contour is entered on, where on it, and how far the closing runs on past that
+// point: at the start point when the first element allows it (no inside corner there, and long enough
+// for what an intersecting start-up leaves of it); otherwise at the middle of the first line at least
+// twice the approach distance long, clear of the corners at its ends; failing that at the start point
+// or, in an inside corner, at the middle of the first element.
+struct Entry {
+  long index = 0;  // elements from the first element that moves
+  double at = 0;   // length along the element
+  double runOn = 0;
+};
+
+Entry ChooseEntry(const Element& first, const ContourEnd& end, const Cutting& c) {
+  const bool corner = IsInsideCorner(end.arrival, Tangent(first, 0));
+  const double leaves = StartUpLength(first, c.radius);
+  const double runOn = std::max(c.distance, leaves + 1);
+  if (!corner && leaves >= 0 && Length(first) >= runOn) return {0, 0, runOn};
+  if (end.longLine >= 0) return {end.longLine, -1, c.distance};
+  return {0, corner ? Length(first) / 2 : 0, runOn};
+}
+
 // One contour from its start line to its end: approach, entry, elements, closing and retract.
-int WriteContour(Context& ctx, ContourPath& path, ContourLines& lines, const CurveLine& start,
-                 const ContourEnd& end, const Cutting& c) {
+int WriteContour(Context& ctx, ContourPath& path, ContourLines& lines, const ContourEnd& end,
+                 const Cutting& c) {
   // The first element that moves; lines before it that go nowhere are passed over, and a contour
   // without one cuts nothing.
   Element first;
@@ -281,30 +321,32 @@ int WriteContour(Context& ctx, ContourPath& path, ContourLines& lines, const Cur
     found = Moves(first);
   }
   if (!found) return 0;
-  const std::size_t firstLine = lines.lineNumber;
-  const double firstLength = Length(first);
-  const Point departure = Tangent(first, 0);
 
-  // The entry point on the first element (or, for an open contour, a cutter radius + 1 before its
-  // start on the lead-in line) and how far a closed contour runs on past it. On an anticlockwise arc
-  // the tool works inside; a control starting at the intersection needs the offset arc to reach the
-  // offset entry, and leaves up to a quarter circle of it behind.
-  double entryAt = 0, runOn = c.distance;
-  if (end.closed && IsInsideCorner(end.arrival, departure)) entryAt = firstLength / 2;
-  if (end.closed && first.motion == 3) {
-    const double r = Radius(first);
-    if (r < 2 * c.radius + kCoincident)
+  // The entry element; the elements before it are cut at the closing. An open contour is entered on
+  // a lead-in line a cutter radius + 1 before its start, extending its first element.
+  Entry entry;
+  std::vector<Element> before;
+  Element on = first;
+  if (end.closed) {
+    entry = ChooseEntry(first, end, c);
+    while (static_cast<long>(before.size()) < entry.index) {
+      before.push_back(on);
+      if (NextElement(ctx, lines, on) != 1) return -1;  // the look-ahead saw it
+    }
+    if (entry.at < 0) entry.at = Length(on) / 2;
+    if (StartUpLength(on, c.radius) < 0)
       return ctx.reporter.Reportf(-1,
                                   "エラー：曲線定義ファイル %s の %zu 行目：円弧の半径 %s が工具径 %s "
                                   "の工具で補正を始めるには小さすぎます",
-                                  lines.file.c_str(), firstLine, FormatNumber(r, false).c_str(),
+                                  lines.file.c_str(), lines.lineNumber,
+                                  FormatNumber(Radius(on), false).c_str(),
                                   FormatNumber(2 * c.radius, false).c_str());
-    runOn = std::max(runOn, r * std::asin(c.radius / (r - c.radius)) + 1);
   }
-  const Point direction = end.closed ? Tangent(first, entryAt) : departure;
-  const Point entry = end.closed ? At(first, entryAt) : Along({start.x, start.y}, departure, -c.distance);
-  const double z = end.closed ? Piece(first, 0, entryAt).z : start.z;
-  const Point approach = Along(entry, Left(direction), c.distance);
+  const double onLength = Length(on);
+  const Point direction = Tangent(on, entry.at);
+  const Point point = end.closed ? At(on, entry.at) : Along(on.from, direction, -c.distance);
+  const double z = end.closed ? Piece(on, 0, entry.at).z : on.z0;
+  const Point approach = Along(point, Left(direction), c.distance);
 
   // Rapid beside the entry point, down to the R level, plunge at twice the feed, and onto the entry
   // point with the compensation.
@@ -315,14 +357,14 @@ int WriteContour(Context& ctx, ContourPath& path, ContourLines& lines, const Cur
   path.feed.current = c.feed;
   path.state.compensation = 41;
   path.state.offset = c.offset;
-  path.Move(1, entry.x, entry.y, z);
-  if (!end.closed) path.Move(1, start.x, start.y, start.z);
-  path.Write(Piece(first, entryAt, firstLength));
+  path.Move(1, point.x, point.y, z);
+  if (!end.closed) path.Move(1, on.from.x, on.from.y, on.z0);
+  path.Write(Piece(on, entry.at, onLength));
 
   // The rest of the contour, keeping the elements the run-on will need.
   std::vector<Element> kept;
-  double keptLength = firstLength;
-  Element last = first;
+  double keptLength = onLength;
+  Element last = on;
   Element e;
   while (!lines.ended) {
     const int rc = NextElement(ctx, lines, e);
@@ -331,30 +373,32 @@ int WriteContour(Context& ctx, ContourPath& path, ContourLines& lines, const Cur
     path.Write(e);
     if (!Moves(e)) continue;
     last = e;
-    if (end.closed && keptLength < entryAt + runOn && kept.size() < kRunOnElements) {
+    if (end.closed && keptLength < entry.at + entry.runOn && kept.size() < kRunOnElements) {
       kept.push_back(e);
       keptLength += Length(e);
     }
   }
 
-  // The closing. A closed contour runs on along its start to `runOn` past the entry point; an open
-  // one runs off its end along its last direction.
+  // The closing. A closed contour cuts the elements before its entry element, then runs on along
+  // it to `runOn` past the entry point; an open one runs off its end along its last direction.
   Point stop, leaving;
   if (end.closed) {
-    double remaining = entryAt + runOn;
-    const Element* on = &first;
-    double onAt = std::min(firstLength, remaining);
-    path.Write(Piece(first, 0, onAt));
-    remaining -= onAt;
+    for (const Element& b : before)
+      path.Write(b);
+    double remaining = entry.at + entry.runOn;
+    const Element* runOn = &on;
+    double runOnAt = std::min(onLength, remaining);
+    path.Write(Piece(on, 0, runOnAt));
+    remaining -= runOnAt;
     for (const Element& k : kept) {
       if (remaining <= 0) break;
-      on = &k;
-      onAt = std::min(Length(k), remaining);
-      path.Write(Piece(k, 0, onAt));
-      remaining -= onAt;
+      runOn = &k;
+      runOnAt = std::min(Length(k), remaining);
+      path.Write(Piece(k, 0, runOnAt));
+      remaining -= runOnAt;
     }
-    stop = At(*on, onAt);
-    leaving = Tangent(*on, onAt);
+    stop = At(*runOn, runOnAt);
+    leaving = Tangent(*runOn, runOnAt);
   } else {
     leaving = Tangent(last, Length(last));
     stop = Along(last.to, leaving, c.distance);
@@ -396,9 +440,9 @@ int WriteEuklidContour(Context& ctx, TextSink& out, const std::string& section, 
     const int rc = NextStart(ctx, ahead, first);
     if (rc <= 0) return rc;
     ContourEnd end;
-    if (ScanContour(ctx, ahead, first, end) != 0) return -1;
+    if (ScanContour(ctx, ahead, first, 2 * c.distance, end) != 0) return -1;
     if (NextStart(ctx, lines, first) != 1) return -1;
-    if (WriteContour(ctx, path, lines, first, end, c) != 0) return -1;
+    if (WriteContour(ctx, path, lines, end, c) != 0) return -1;
   }
 }
 

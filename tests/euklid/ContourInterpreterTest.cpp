@@ -187,6 +187,15 @@ TEST_F(ContourInterpreter, ContourStartingInAnInsideCorner) {
   EXPECT_TRUE(Reaches(run.moves, 23, 23, kDepth));  // the inside corner
 }
 
+TEST_F(ContourInterpreter, ContourStartingJustBeforeAnInsideCorner) {
+  // The L-shaped plate from (20, 23): the interpreter would start 3 mm down, in the wall Y20.
+  const Contour l{
+      20,
+      23,
+      {{'L', 20, 20}, {'L', 50, 20}, {'L', 50, 0}, {'L', 0, 0}, {'L', 0, 40}, {'L', 20, 40}, {'L', 20, 23}}};
+  ExpectWallCut(Run(l), l.Wall(), 1, {{20, 20}});
+}
+
 TEST_F(ContourInterpreter, ContourStartingOnAnArc) {
   // The sample started at (0, 40), on its first corner arc, clockwise.
   Contour arcFirst{0, 40, {kSample.segments.begin() + 1, kSample.segments.end()}};

@@ -72,6 +72,18 @@ TEST_F(ContourProgram, ContourStartingInAnInsideCornerIsEnteredAtTheMiddleOfItsF
                   "X20.", "Y20.", "X39.", "G40 Y24.", "G00 Z50."}));
 }
 
+TEST_F(ContourProgram, ShortFirstElementBeforeAnInsideCornerIsCutAtTheClosing) {
+  // The L-shaped plate from (20, 23), 3 mm above the corner of its notch. Entered there, a control
+  // starting at the intersection would land 3 mm down the first line, at (23, 20), in the wall Y20.
+  // The first line is shorter than the run-on of 4 mm, so the contour is entered at the middle of the
+  // first line at least 8 mm long, (35, 20); the 3 mm before it are cut at the closing.
+  EXPECT_EQ(
+      Path({"P,20,23,-5,0,0,270", "L,20,20,-5,0,0,0", "L,50,20,-5,0,0,0", "L,50,0,-5,0,0,0", "L,0,0,-5,0,0,0",
+            "L,0,40,-5,0,0,0", "L,20,40,-5,0,0,0", "L,20,23,-5,0,0,0", "P,20,23,-5,0,0,270"}),
+      Text({"X35. Y24.", "Z-3.", "G01 Z-5. F600", "G41 Y20. D07 F300", "X50.", "Y0.", "X0.", "Y40.", "X20.",
+            "Y23.", "Y20.", "X39.", "G40 Y24.", "G00 Z50."}));
+}
+
 TEST_F(ContourProgram, OpenContourHasALeadInLineAndARunOffLine) {
   // From (10, 0) to (30, 0): the lead-in line extends the first line 4 mm back to (6, 0), the tool
   // comes in 4 mm beside that; the run-off extends the last line 4 mm to (34, 0).
