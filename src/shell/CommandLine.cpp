@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <filesystem>
+
 #include "store/Profile.h"
 
 namespace talvorin {
@@ -23,9 +25,13 @@ StartArguments EvaluateCommandLine(const std::vector<std::string>& args) {
     if (IsKeyword(arg, "ver")) start.keywordMode = kStartVersion;
   } else if (args.size() >= 2) {
     if (IsKeyword(args[0], "euklid")) start.euklidMode = 1;
-    if (args[1].size() <= 519 && PathExists(args[1])) {
+    // The file is kept with its full path: the project records it, and a path relative to the
+    // directory the program was started in would name nothing once the project is opened elsewhere.
+    std::error_code error;
+    const std::string path = std::filesystem::absolute(args[1], error).lexically_normal().string();
+    if (!error && path.size() <= 519 && PathExists(path)) {
       start.euklidMode += 1;
-      start.euklidPath = args[1];
+      start.euklidPath = path;
     }
     if (args.size() >= 3) {
       if (IsKeyword(args[2], "cseg")) start.euklidMode += 30;

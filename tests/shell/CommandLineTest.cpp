@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "shell/CommandLine.h"
 #include "shell/UserDialogs.h"
 #include "support/TestFolder.h"
@@ -42,6 +44,17 @@ TEST(CommandLine, EuklidModesFromFileAndKind) {
   EXPECT_EQ(EvaluateCommandLine({"euklid", file, "hole", "cseg"}).euklidMode, 12);
   // With two arguments a keyword is not a start keyword.
   EXPECT_EQ(EvaluateCommandLine({"sys", "ver"}).keywordMode, 0);
+}
+
+TEST(CommandLine, RelativeEuklidFileIsKeptWithItsFullPath) {
+  TestFolder folder;
+  folder.Write("euklid/curve.dat", "x");
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(folder.File("euklid"));
+  StartArguments start = EvaluateCommandLine({"euklid", "./../euklid/curve.dat", "cseg"});
+  std::filesystem::current_path(before);
+  EXPECT_EQ(start.euklidMode, 32);
+  EXPECT_EQ(start.euklidPath, folder.File("euklid/curve.dat"));
 }
 
 TEST(CommandLine, OverlongPathIsNotTaken) {

@@ -36,7 +36,7 @@ constexpr std::array<Column, 5> kColumns = {{
     {6200, "座標Ｘ", 9},
     {6300, "座標Ｙ", 9},
     {6400, "座標Ｚ", 9},
-    {6500, "グループ", 4},
+    {6500, "グループ", 7},
 }};
 
 // Qt's scroll bar actions as the form's.
