@@ -18,6 +18,11 @@ void Check(bool ok) {
   if (!ok) __builtin_trap();
 }
 
+// The same double, NaN included.
+bool SameNumber(double a, double b) {
+  return a == b || (a != a && b != b);
+}
+
 // Writes all of `data` to `fd`.
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   while (size > 0) {
@@ -80,6 +85,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(lines == expectedLines);
   Check(reader.BytesRead() == size);
   Check(reader.LongLines() == longLines);
+
+  // The estimator's one pass, which finds the line end while it reads the words, gives the same lines
+  // and the words that ReadNcLine reads in each of them alone.
+  if (lseek(fd, 0, SEEK_SET) != 0) {
+    close(fd);
+    return 0;
+  }
+  NcLineReader lines2(fd);
+  NcLineWords words;
+  std::size_t count = 0;
+  offset = 0;
+  while (lines2.Next(line, words)) {
+    ++count;
+    const std::size_t end = input.find('\n', offset);
+    const std::string_view source =
+        input.substr(offset, end == std::string_view::npos ? input.npos : end - offset);
+    Check(line.size() <= source.size() && source.substr(0, line.size()) == line);
+    Check(lines2.LineStart() == offset);
+    offset = end == std::string_view::npos ? input.size() : end + 1;
+    const NcLineWords alone = ReadNcLine(line);
+    Check(words.skip == alone.skip && words.reset == alone.reset && words.toolChange == alone.toolChange &&
+          words.spindleStart == alone.spindleStart && words.g80 == alone.g80 && words.g95 == alone.g95 &&
+          words.motion == alone.motion && words.programEnd == alone.programEnd);
+    Check(words.spindleGiven == alone.spindleGiven && words.toolGiven == alone.toolGiven &&
+          words.letters == alone.letters && words.given == alone.given);
+    if (words.spindleGiven) Check(SameNumber(words.spindle, alone.spindle));
+    if (words.toolGiven) Check(SameNumber(words.tool, alone.tool));
+    for (int word = 0; word < kWordCount; ++word)
+      Check(SameNumber(words.values[word], alone.values[word]));
+  }
+  Check(!lines2.Failed());
+  Check(count == expectedLines);
   close(fd);
   return 0;
 }

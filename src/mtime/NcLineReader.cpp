@@ -82,10 +82,21 @@ unsigned MotionBit(int code) {
 }
 
 // What a byte means to the line's one loop.
-enum ByteKind : std::uint8_t { kOther, kLeadByte, kOpen, kClose, kSpindle, kTool, kCode, kWordKind };
+enum ByteKind : std::uint8_t {
+  kOther,
+  kLeadByte,
+  kOpen,
+  kClose,
+  kSpindle,
+  kTool,
+  kCode,
+  kLineEnd,
+  kWordKind
+};
 
-// kWordKind + NcWord for the letters of the modal words.
-constexpr std::array<std::uint8_t, 256> kByteKinds = [] {
+// kWordKind + NcWord for the letters of the modal words. With `lineEnd` a "\n" ends the line: the
+// reader's pass over its buffer; a line given alone holds no line end, any "\n" in it is a byte.
+constexpr std::array<std::uint8_t, 256> ByteKinds(bool lineEnd) {
   std::array<std::uint8_t, 256> kinds{};
   for (std::size_t c = 0x81; c <= 0xFC; ++c)  // the lead bytes of double-byte characters
     if (c <= 0x9F || c >= 0xE0) kinds[c] = kLeadByte;
@@ -94,11 +105,14 @@ constexpr std::array<std::uint8_t, 256> kByteKinds = [] {
   kinds['S'] = kSpindle;
   kinds['T'] = kTool;
   kinds['G'] = kinds['M'] = kCode;
+  if (lineEnd) kinds['\n'] = kLineEnd;
   const char letters[kWordCount + 1] = "XYZIJRQPF";
   for (int word = 0; word < kWordCount; ++word)
     kinds[static_cast<unsigned char>(letters[word])] = static_cast<std::uint8_t>(kWordKind + word);
   return kinds;
-}();
+}
+constexpr std::array<std::uint8_t, 256> kLineKinds = ByteKinds(false);
+constexpr std::array<std::uint8_t, 256> kBufferKinds = ByteKinds(true);
 
 bool Holds(const char* p, std::size_t k, std::size_t n, std::string_view text) {
   return n - k >= text.size() && std::memcmp(p + k, text.data(), text.size()) == 0;
@@ -170,10 +184,18 @@ bool NcLineReader::Next(std::string_view& line) {
   return true;
 }
 
-NcLineWords ReadNcLine(std::string_view line) {
-  NcLineWords w;
-  const char* p = line.data();
-  const std::size_t n = line.size();
+namespace {
+
+// The words of the line at p, in one pass. With `kToLineEnd` the n bytes at p are the reader's buffer
+// and the line ends at the first "\n" (`length` its position, n when there is none); otherwise the n
+// bytes are the line. The bytes after a line's end are never a part of it: every look beyond a code
+// ("G90 G17", "G15H", "G10 L2") and the test of a line's first three bytes wants bytes that are no
+// "\n", and a number ends before one.
+template <bool kToLineEnd>
+void ReadWords(const char* p, const std::size_t n, std::size_t& length, NcLineWords& w) {
+  constexpr const std::array<std::uint8_t, 256>& kByteKinds = kToLineEnd ? kBufferKinds : kLineKinds;
+  w = NcLineWords();
+  length = n;
   if (n > 0 && (p[0] == '%' || p[0] == 'O' || p[0] == 'N' || p[0] == 'T')) w.skip = true;
   if (n >= 3 && p[0] == 'M' && p[1] == '0' && (p[2] == '8' || p[2] == '9' || p[2] == '5')) w.skip = true;
 
@@ -195,7 +217,12 @@ NcLineWords ReadNcLine(std::string_view line) {
     }
     switch (kind) {
       case kLeadByte:
-        ++k;  // its trail byte is no letter
+        // Its trail byte is no letter. In the buffer a lead byte that ends its line has no trail byte.
+        if (!kToLineEnd || (k + 1 < n && p[k + 1] != '\n')) ++k;
+        break;
+      case kLineEnd:
+        length = k;
+        k = n - 1;  // the loop ends
         break;
       case kOpen:
         comment = true;
@@ -267,7 +294,38 @@ NcLineWords ReadNcLine(std::string_view line) {
     w.g80 = (motions >> 4) & 1u;
     w.motion = kMotionCodes[first] == 80 ? 0 : kMotionCodes[first];
   }
+}
+
+}  // namespace
+
+NcLineWords ReadNcLine(std::string_view line) {
+  std::size_t length;
+  NcLineWords w;
+  ReadWords<false>(line.data(), line.size(), length, w);
   return w;
+}
+
+bool NcLineReader::Next(std::string_view& line, NcLineWords& words) {
+  if (begin_ == end_) Fill();
+  if (begin_ < end_) {
+    const char* p = buffer_.data() + begin_;
+    const std::size_t available = end_ - begin_;
+    std::size_t length;
+    ReadWords<true>(p, available, length, words);
+    if (length < available && length <= kMaxNcLine) {  // the line and its "\n" in the buffer
+      lineStart_ = bytesRead_ - available;
+      lineCut_ = false;
+      lineEnded_ = true;
+      begin_ += length + 1;
+      line = std::string_view(p, length);
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      return true;
+    }
+  }
+  // The line's rest is still to be read, or it is cut: the words of the line as Next assembles it.
+  if (!Next(line)) return false;
+  words = ReadNcLine(line);
+  return true;
 }
 
 }  // namespace talvorin

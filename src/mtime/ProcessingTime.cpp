@@ -107,9 +107,10 @@ int Machining_Time_Calculation(Context& ctx, const std::string& path, int mode,
   NcLineReport report = [&rep](const std::string& text) { rep.Report(text, 0); };
   NcLineReader reader(file.fd);
   std::string_view line;
+  NcLineWords words;
   std::uint64_t nextProgress = kProgressStep;
-  while (reader.Next(line)) {
-    EstimateLine(state, line, report);
+  while (reader.Next(line, words)) {
+    EstimateWords(state, words, line, report, nullptr);
     if (progress && reader.BytesRead() >= nextProgress) {
       progress(reader.BytesRead(), total);
       nextProgress = reader.BytesRead() + kProgressStep;

@@ -214,5 +214,134 @@ TEST(NcLineWords, AWordCutAtTheReaderLimit) {
   close(fd);
 }
 
+// What the reader gives for one line: the line and its words, with the line's place in the file.
+struct ReadLine {
+  std::string text;
+  NcLineWords words;
+  std::uint64_t start;
+  bool cut, ended;
+};
+
+// Every line of `bytes` through the reader: Next and then ReadNcLine of the line (`onePass` false), or
+// the pass that reads words and line end at once (`onePass` true).
+std::vector<ReadLine> ReadFileLines(const std::string& bytes, bool onePass, long long* longLines) {
+  test::TestFolder folder;
+  folder.Write("f.nc", bytes);
+  const int fd = open(folder.File("f.nc").c_str(), O_RDONLY);
+  EXPECT_GE(fd, 0);
+  NcLineReader reader(fd);
+  std::vector<ReadLine> lines;
+  std::string_view line;
+  NcLineWords words;
+  while (onePass ? reader.Next(line, words) : reader.Next(line)) {
+    if (!onePass) words = ReadNcLine(line);
+    lines.push_back({std::string(line), words, reader.LineStart(), reader.LineCut(), reader.LineEnded()});
+  }
+  EXPECT_FALSE(reader.Failed());
+  EXPECT_EQ(reader.BytesRead(), bytes.size());
+  *longLines = reader.LongLines();
+  close(fd);
+  return lines;
+}
+
+void ExpectSameWords(const NcLineWords& a, const NcLineWords& b, const std::string& what) {
+  EXPECT_EQ(a.skip, b.skip) << what;
+  EXPECT_EQ(a.reset, b.reset) << what;
+  EXPECT_EQ(a.toolChange, b.toolChange) << what;
+  EXPECT_EQ(a.spindleStart, b.spindleStart) << what;
+  EXPECT_EQ(a.g80, b.g80) << what;
+  EXPECT_EQ(a.g95, b.g95) << what;
+  EXPECT_EQ(a.motion, b.motion) << what;
+  EXPECT_EQ(a.spindleGiven, b.spindleGiven) << what;
+  EXPECT_EQ(a.spindle, b.spindle) << what;
+  EXPECT_EQ(a.programEnd, b.programEnd) << what;
+  EXPECT_EQ(a.toolGiven, b.toolGiven) << what;
+  EXPECT_EQ(a.tool, b.tool) << what;
+  EXPECT_EQ(a.letters, b.letters) << what;
+  EXPECT_EQ(a.given, b.given) << what;
+  for (int word = 0; word < kWordCount; ++word)
+    EXPECT_EQ(a.values[word], b.values[word]) << what << ": word " << word;
+}
+
+TEST(NcLineWords, OnePassOverTheBufferReadsWhatTheLineGives) {
+  // Lines whose end the pass must find itself, and a look beyond a code or a lead byte that must stop
+  // at it: each line's words are those of the line alone.
+  const std::string bytes = std::string("G90\n G17 X1.\n") +  // "G90" alone is no frame line
+                            "M0\n8\n" +                       // "M0" is no M08
+                            "G15\nH01 Y2.\n" +                // nor "G15" a G15H
+                            "G10\r\n L2 Z3.\r\n" +            // nor "G10" a G10 L2
+                            "G01 X4.\x83\nX5.\n" +            // a lead byte ends its line
+                            "G01 Y6.\x83\r\nY7.\r\n" +        // also before CR LF
+                            "X8.\r\n\r\nT05\nM06\n" + std::string("S10\0S20\n", 8) + "G02 X1. I2.";
+  long long longLines = -1;
+  const std::vector<ReadLine> lines = ReadFileLines(bytes, true, &longLines);
+  const std::vector<std::string> texts = {"G90",
+                                          " G17 X1.",
+                                          "M0",
+                                          "8",
+                                          "G15",
+                                          "H01 Y2.",
+                                          "G10",
+                                          " L2 Z3.",
+                                          "G01 X4.\x83",
+                                          "X5.",
+                                          "G01 Y6.\x83",
+                                          "Y7.",
+                                          "X8.",
+                                          "",
+                                          "T05",
+                                          "M06",
+                                          std::string("S10\0S20", 7),
+                                          "G02 X1. I2."};
+  ASSERT_EQ(lines.size(), texts.size());
+  for (std::size_t k = 0; k < texts.size(); ++k) {
+    EXPECT_EQ(lines[k].text, texts[k]) << k;
+    ExpectSameWords(lines[k].words, ReadNcLine(texts[k]), "line " + std::to_string(k));
+  }
+  EXPECT_FALSE(lines[0].words.skip);
+  EXPECT_FALSE(lines[2].words.skip);
+  EXPECT_FALSE(lines[4].words.reset);
+  EXPECT_FALSE(lines[6].words.reset);
+  EXPECT_EQ(lines[8].words.given, 1u << kWordX);
+  EXPECT_EQ(lines[8].words.values[kWordX], 4);
+  EXPECT_EQ(lines[9].words.values[kWordX], 5);
+  EXPECT_EQ(lines[11].words.values[kWordY], 7);
+  EXPECT_TRUE(lines[16].words.spindleGiven);
+  EXPECT_EQ(lines[16].words.spindle, 20);
+  EXPECT_FALSE(lines.back().ended);
+  EXPECT_EQ(longLines, 0);
+}
+
+TEST(NcLineWords, OnePassMatchesLineThenWordsAcrossBufferFills) {
+  // Some 300 kB of lines of every length from 0 to 1,100 bytes, so that lines cross the 64 kB buffer
+  // at many places, lines longer than the limit are cut, and a double-byte character, a comment or a
+  // number can straddle a fill: the one pass gives the lines, places and words of line-then-words.
+  std::string bytes;
+  const char* pieces[] = {"G01 ",  "X12.5 ", "Y-3. ", "(\x83X9.) ", "Z-0.125", "\x83",       "G90 G17 ",
+                          "F300 ", "S1200 ", "M06 ",  "T07 ",       "G15H01 ", "I.5 J-2.25 "};
+  for (int k = 0; bytes.size() < 300000; ++k) {
+    std::string line;
+    const std::size_t length = static_cast<std::size_t>(k * 37 % 1101);
+    for (int i = k; line.size() < length; ++i)
+      line += pieces[i % 13];
+    line.resize(length);
+    bytes += line + (k % 3 == 0 ? "\r\n" : "\n");
+  }
+  bytes += "X1. Y2.";  // the last line without its line end
+  long long longTwoSteps = -1, longOnePass = -2;
+  const std::vector<ReadLine> twoSteps = ReadFileLines(bytes, false, &longTwoSteps);
+  const std::vector<ReadLine> onePass = ReadFileLines(bytes, true, &longOnePass);
+  ASSERT_EQ(onePass.size(), twoSteps.size());
+  EXPECT_GT(longOnePass, 0);
+  EXPECT_EQ(longOnePass, longTwoSteps);
+  for (std::size_t k = 0; k < onePass.size(); ++k) {
+    ASSERT_EQ(onePass[k].text, twoSteps[k].text) << k;
+    EXPECT_EQ(onePass[k].start, twoSteps[k].start) << k;
+    EXPECT_EQ(onePass[k].cut, twoSteps[k].cut) << k;
+    EXPECT_EQ(onePass[k].ended, twoSteps[k].ended) << k;
+    ExpectSameWords(onePass[k].words, twoSteps[k].words, "line " + std::to_string(k));
+  }
+}
+
 }  // namespace
 }  // namespace talvorin
