@@ -294,7 +294,7 @@ struct ContourPath {
 // or, in an inside corner, at the middle of the first element.
 struct Entry {
   long index = 0;  // elements from the first element that moves
-  double at = 0;   // length along the element
+  double at = 0;   // length along the element; -1: its middle, once it is read
   double runOn = 0;
 };
 
