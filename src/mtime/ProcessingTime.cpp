@@ -16,7 +16,7 @@
 namespace talvorin {
 namespace {
 
-constexpr std::size_t kNumberLimit = 16;  // rate and start values: 15 bytes
+constexpr std::size_t kNumberLimit = 16;  // rate values: 15 bytes
 constexpr std::size_t kLabelWidth = 15;   // "%15s" of the report, in CP932 bytes
 constexpr std::uint64_t kProgressStep = 1 << 20;
 
@@ -83,15 +83,13 @@ int Machining_Time_Calculation(Context& ctx, const std::string& path, int mode,
   rep.Report("!!! routine name : Machining_Time_Calculation", 0);
   const TimeRates rates = ReadTimeRates(ctx);
 
+  const StartText text = ReadStartText(ctx, "");
+  const std::string* texts[3] = {&text.x, &text.y, &text.z};
   NcPoint start;
   double* axes[3] = {&start.x, &start.y, &start.z};
-  const char letters[3] = {'X', 'Y', 'Z'};
   for (int a = 0; a < 3; ++a) {
-    std::string key = Sprintf("%s%c", "Start", letters[a]);
-    std::string text = ReadString(ctx.dbPath, "machine", key, kNumberLimit);
-    if (text.empty())
-      return rep.Reportf(-1, "エラー：[%s] %s= | db スタート座標取得失敗", "machine", key.c_str());
-    *axes[a] = AtoF(text);
+    if (texts[a]->empty()) return ReportMissingStart(ctx, a);
+    *axes[a] = AtoF(*texts[a]);
   }
 
   Descriptor file;
@@ -154,19 +152,19 @@ int Machining_Time_Calculation(Context& ctx, const std::string& path, int mode,
   // keys before it written.
   ProfileEdit edit(ctx.dbPath);
   auto write = [&](const std::string& key, const std::string& value) {
-    if (edit.Write("machine", key, value)) return true;
-    rep.Reportf(-1, "エラー：[%s] %s=%s 書込失敗", "machine", key.c_str(), value.c_str());
+    if (edit.Write(kDbTimeSection, key, value)) return true;
+    rep.Reportf(-1, "エラー：[%s] %s=%s 書込失敗", kDbTimeSection, key.c_str(), value.c_str());
     return false;
   };
   auto writeTimes = [&] {
     const double distances[2] = {sum.rapidDistance, sum.cuttingDistance};
     for (int k = 0; k < 2; ++k)
-      if (!write(Sprintf("%s%d", "distance", k), FormatNumber(distances[k], true))) return false;
+      if (!write(Sprintf("%s%d", kDbDistanceStem, k), FormatNumber(distances[k], true))) return false;
     for (int k = 0; k < 4; ++k)
-      if (!write(Sprintf("%s%d", "Seconds_Time", k), Sprintf("%.0f", times[k] * 60))) return false;
+      if (!write(Sprintf("%s%d", kDbSecondsStem, k), Sprintf("%.0f", times[k] * 60))) return false;
     for (int k = 0; k < 4; ++k) {
       const ClockTime& t = clocks[k];
-      if (!write(Sprintf("%s%d", "Process_Time", k),
+      if (!write(Sprintf("%s%d", kDbClockStem, k),
                  Sprintf("%lld:%02lld:%02lld", t.hours, t.minutes, t.seconds)))
         return false;
     }
@@ -175,7 +173,7 @@ int Machining_Time_Calculation(Context& ctx, const std::string& path, int mode,
   const bool written = writeTimes();
   if (!edit.Apply()) {
     const ProfileChange& c = edit.Changes().front();
-    return rep.Reportf(-1, "エラー：[%s] %s=%s 書込失敗", "machine", c.key.c_str(), c.value.c_str());
+    return rep.Reportf(-1, "エラー：[%s] %s=%s 書込失敗", kDbTimeSection, c.key.c_str(), c.value.c_str());
   }
   if (!written) return -1;
 

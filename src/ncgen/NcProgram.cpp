@@ -234,21 +234,21 @@ int NcProgramPath(Context& ctx, std::string& path) {
 
 int GetMachinedata(Context& ctx, MachineData& machine) {
   if (NcProgramPath(ctx, machine.path) != 0) return -1;
-  machine.coordinate = ReadString(ctx.dbPath, "machine", "CoordinateSystem", kCoordinateLimit);
-  if (machine.coordinate.empty())
-    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db 座標系取得失敗", "machine", "CoordinateSystem");
+  machine.coordinate = ReadDb(ctx, kDbCoordinateSystem);
+  if (machine.coordinate.empty()) return ReportMissingDbKey(ctx, kDbCoordinateSystem, "座標系取得失敗");
   if (!nc::IsNcWordText(machine.coordinate))
-    return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 座標系がＮＣワードではありません", "machine",
-                                "CoordinateSystem", machine.coordinate.c_str());
+    return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 座標系がＮＣワードではありません",
+                                kDbCoordinateSystem.section, kDbCoordinateSystem.key,
+                                machine.coordinate.c_str());
+  // The start position, axis by axis: present, then within the machine's range.
+  const StartText text = ReadStartText(ctx, "");
+  const std::string* texts[3] = {&text.x, &text.y, &text.z};
   double* start[3] = {&machine.start.x, &machine.start.y, &machine.start.z};
-  const char axes[3] = {'X', 'Y', 'Z'};
   for (int k = 0; k < 3; ++k) {
-    std::string key = Sprintf("%s%c", "Start", axes[k]);
-    std::string value = ReadString(ctx.dbPath, "machine", key, kCoordinateLimit);
-    if (value.empty())
-      return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db スタート座標取得失敗", "machine", key.c_str());
-    if (nc::CheckStoredValues(ctx, "machine", {key}, kCoordinateLimit) != 0) return -1;
-    *start[k] = AtoF(value);
+    const DbKey& key = *kDbStartKeys[k];
+    if (texts[k]->empty()) return ReportMissingStart(ctx, k);
+    if (nc::CheckStoredValues(ctx, key.section, {key.key}, key.limit) != 0) return -1;
+    *start[k] = AtoF(*texts[k]);
   }
   ctx.reporter.Reportf(0, "... ＮＣファイル %s", machine.path.c_str());
   return 0;

@@ -1,6 +1,7 @@
 // The main window's header form: its machine choices, initialisation, title and group captions.
 #include "project/ControllerFamily.h"
 #include "project/Project.h"
+#include "project/ProjectDatabase.h"
 #include "shell/ProgramSetup.h"
 #include "store/Cp932.h"
 #include "store/Numbers.h"
@@ -87,8 +88,9 @@ void RefreshTitle(Context& ctx, MainForm& form) {
 }
 
 void RefreshGroupCaptions(Context& ctx, MainForm& form) {
-  for (int n = 1; n <= 6; ++n) {
-    std::string command = ReadString(ctx.dbPath, Sprintf("%s%d", "hole", n), "command", 128);
+  for (int n = 1; n <= kDbHoleGroups; ++n) {
+    std::string command =
+        ReadString(ctx.dbPath, DbSection(kDbHoleSection, n), kDbHoleCommand, kDbHoleCommandLimit);
     form.groupCaptions[static_cast<std::size_t>(n - 1)] = command.empty() ? Sprintf("[ %d ]", n) : command;
   }
 }

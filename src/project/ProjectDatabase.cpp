@@ -17,6 +17,14 @@ std::string ReadDb(const Context& ctx, const DbKey& key, std::string_view fallba
   return ReadStringOr(ctx.dbPath, key.section, key.key, key.limit, fallback);
 }
 
+std::string ReadDbWithLimit(const Context& ctx, const DbKey& key, std::size_t limit) {
+  return ReadString(ctx.dbPath, key.section, key.key, limit);
+}
+
+int ReportMissingDbKey(Context& ctx, const DbKey& key, const char* what) {
+  return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db %s", key.section, key.key, what);
+}
+
 std::string StoredFolderPath(const Installation& inst, const std::string& folder) {
   if (!folder.empty() && folder[0] == '/') return folder;
   return inst.programFolder + folder;
@@ -66,12 +74,8 @@ int ReportBadNcFileName(Context& ctx, const std::string& name) {
 
 int GetNcFilePath(Context& ctx, NcFilePath& nc) {
   nc = ReadNcFilePath(ctx);
-  if (nc.folder.empty())
-    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db NCフォルダ取得失敗", kDbNcFolder.section,
-                                kDbNcFolder.key);
-  if (nc.name.empty())
-    return ctx.reporter.Reportf(-1, "エラー：[%s] %s= | db NCファイル取得失敗", kDbNcFile.section,
-                                kDbNcFile.key);
+  if (nc.folder.empty()) return ReportMissingDbKey(ctx, kDbNcFolder, "NCフォルダ取得失敗");
+  if (nc.name.empty()) return ReportMissingDbKey(ctx, kDbNcFile, "NCファイル取得失敗");
   if (!IsPlainFileName(nc.name)) return ReportBadNcFileName(ctx, nc.name);
   return 0;
 }
@@ -79,6 +83,10 @@ int GetNcFilePath(Context& ctx, NcFilePath& nc) {
 StartText ReadStartText(const Context& ctx, std::string_view fallback) {
   return {ReadDb(ctx, kDbStartX, fallback), ReadDb(ctx, kDbStartY, fallback),
           ReadDb(ctx, kDbStartZ, fallback)};
+}
+
+int ReportMissingStart(Context& ctx, int axis) {
+  return ReportMissingDbKey(ctx, *kDbStartKeys[axis], "スタート座標取得失敗");
 }
 
 int ReadMaterialBox(Context& ctx, double (&box)[6]) {

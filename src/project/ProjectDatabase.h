@@ -60,9 +60,16 @@ inline constexpr std::size_t kDbBoxLimit = 16;
 // Hole groups: section "hole" (count, group, index) and "hole1" to "hole6" (command, variable0-9 and
 // the coordinates); the record itself is read through holes/Holes.h.
 inline constexpr const char* kDbHoleSection = "hole";
+inline constexpr const char* kDbHoleCount = "count";  // EUKLID circles imported
+inline constexpr const char* kDbHoleGroup = "group";  // EUKLID groups formed
 inline constexpr const char* kDbHoleCommand = "command";
 inline constexpr std::size_t kDbHoleCommandLimit = 128;
+inline constexpr const char* kDbHoleVariableStem = "variable";
+inline constexpr int kDbHoleVariables = 10;  // variable0 to variable9
 inline constexpr int kDbHoleGroups = 6;
+
+// "index" of sections "hole" and "ncproc".
+inline constexpr const char* kDbIndexKey = "index";
 
 // Processes: section "ncproc" (index) and "ncproc1" to "ncproc15"; the key names of a process come
 // from "NcProcess.key" (process/Process.h: GetProcessKeyName), never from a fixed spelling.
@@ -75,6 +82,12 @@ std::string DbSection(const char* stem, int n);
 // A string key of the project database (ctx.dbPath) with its limit; `fallback` when it is missing
 // (absent or empty).
 std::string ReadDb(const Context& ctx, const DbKey& key, std::string_view fallback = "");
+// The same with the limit of a reader whose rule sets its own (the main window's load reads every
+// header key with 127 bytes); "" when the key is missing.
+std::string ReadDbWithLimit(const Context& ctx, const DbKey& key, std::size_t limit);
+
+// "エラー：[<section>] <key>= | db <what>" (kind -1), the text of a missing key; the result is -1.
+int ReportMissingDbKey(Context& ctx, const DbKey& key, const char* what);
 
 // A folder or file stored in the project database ("ncpath", "trycutpath", "dxffile", "csvfile"): an
 // absolute path as it is, a relative one in the program folder (the shipped examples hold "ncdata"
@@ -119,6 +132,10 @@ struct StartText {
   std::string x, y, z;
 };
 StartText ReadStartText(const Context& ctx, std::string_view fallback);
+// The three keys in the order X, Y, Z, for a reader that takes the axes in turn.
+inline constexpr const DbKey* kDbStartKeys[3] = {&kDbStartX, &kDbStartY, &kDbStartZ};
+// "エラー：[machine] StartX= | db スタート座標取得失敗" (kind -1) for the key of axis 0, 1 or 2; -1.
+int ReportMissingStart(Context& ctx, int axis);
 
 // The TRYCUT material box as numbers, in the order Xmax, Ymax, Zmax, Xmin, Ymin, Zmin. A missing key
 // is reported as "エラー：[trycut] <key>= 最大材料値取得失敗" (or 最小材料値) and gives -1.

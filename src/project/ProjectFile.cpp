@@ -18,85 +18,80 @@
 namespace talvorin {
 namespace {
 
-// The program's name: the first section of every project database.
-constexpr const char* kProgramName = "TALVORIN";
-
-// The empty project database as it is created, in UTF-8 with CR LF line ends.
+// The empty project database as it is created, in UTF-8 with CR LF line ends. Its first section is
+// named after the program.
 std::string EmptyLayout(const Context& ctx) {
   const std::string& folder = ctx.inst.programFolder;
   std::string t;
   auto line = [&t](const std::string& text) { t += text + "\r\n"; };
-  line(Sprintf("[%s]", kProgramName));
-  line("project=");
-  line("product=");
-  line(Sprintf("dbpath=%s%s", folder.c_str(), "db"));
+  auto key = [&line](const char* name, const std::string& value = "") {
+    line(Sprintf("%s=%s", name, value.c_str()));
+  };
+  line(Sprintf("[%s]", kDbProject.section));
+  key(kDbProject.key);
+  key(kDbProduct.key);
+  key(kDbFolder.key, folder + "db");
   line("");
-  line("csvfile=");
-  line("dxffile=");
+  key(kDbCsvFile.key);
+  key(kDbDxfFile.key);
   line("");
-  line("[material]");
-  line("X=");
-  line("Y=");
-  line("Z=");
-  line("type=");
+  line(Sprintf("[%s]", kDbSizeX.section));
+  for (const DbKey* k : {&kDbSizeX, &kDbSizeY, &kDbSizeZ, &kDbMaterial})
+    key(k->key);
   // The numbering of the origin corners.
   line(";     1 +---------+ 2");
   line(";       |         |");
   line(";       |    4    |");
   line(";       |         |");
   line(";     0 +---------+ 3");
-  line("origin=左下");
-  line("originNo=0");
+  key(kDbOrigin.key, "左下");
+  key(kDbOriginNo.key, "0");
   line("");
-  line("[machine]");
-  line("ControlDevice=");
-  line("CoordinateSystem=");
-  line("onumber=");
-  line(Sprintf("ncpath=%s%s", folder.c_str(), "ncdata"));
-  line("ncfile=");
+  line(Sprintf("[%s]", kDbController.section));
+  for (const DbKey* k : {&kDbController, &kDbCoordinateSystem, &kDbProgramNumber})
+    key(k->key);
+  key(kDbNcFolder.key, folder + "ncdata");
+  key(kDbNcFile.key);
   line("");
-  line(Sprintf("trycutpath=%s%s", folder.c_str(), "trycut"));
-  line("trycutfile=");
+  key(kDbTrycutFolder.key, folder + "trycut");
+  key(kDbTrycutFile.key);
   line("");
-  // The start position is copied from the NC table file.
-  for (char axis : {'X', 'Y', 'Z'}) {
-    std::string key = Sprintf("%s%c", "Start", axis);
-    std::string value = ReadStringOr(ctx.inst.ncTableFile, "NcFormat", key, 16, "0");
-    line(Sprintf("%s=%s", key.c_str(), value.c_str()));
-  }
+  // The start position is copied from the same keys of the NC table file.
+  for (const DbKey* k : kDbStartKeys)
+    key(k->key, ReadStringOr(ctx.inst.ncTableFile, "NcFormat", k->key, k->limit, "0"));
   line("");
   for (int i = 0; i <= 1; ++i)
-    line(Sprintf("distance%d=", i));
+    line(Sprintf("%s%d=", kDbDistanceStem, i));
   line("");
   for (int i = 0; i <= 3; ++i)
-    line(Sprintf("Seconds_Time%d=", i));
+    line(Sprintf("%s%d=", kDbSecondsStem, i));
   line("");
   for (int i = 0; i <= 3; ++i)
-    line(Sprintf("Process_Time%d=", i));
+    line(Sprintf("%s%d=", kDbClockStem, i));
   line("");
-  line("[trycut]");
+  line(Sprintf("[%s]", kDbBoxSection));
   for (char axis : {'X', 'Y', 'Z'}) {
     line(Sprintf("%cmax=", axis));
     line(Sprintf("%cmin=", axis));
   }
   line("");
-  line("[hole]");
-  line("count=");
-  line("group=");
-  line("index=");
+  line(Sprintf("[%s]", kDbHoleSection));
+  key(kDbHoleCount);
+  key(kDbHoleGroup);
+  key(kDbIndexKey);
   line("");
-  for (int n = 1; n <= 6; ++n) {
-    line(Sprintf("[%s%d]", "hole", n));
-    line("command=");
-    for (int i = 0; i <= 9; ++i)
-      line(Sprintf("%s%d=", "variable", i));
+  for (int n = 1; n <= kDbHoleGroups; ++n) {
+    line(Sprintf("[%s]", DbSection(kDbHoleSection, n).c_str()));
+    key(kDbHoleCommand);
+    for (int i = 0; i < kDbHoleVariables; ++i)
+      line(Sprintf("%s%d=", kDbHoleVariableStem, i));
     line("");
   }
-  line("[ncproc]");
-  line("index=");
+  line(Sprintf("[%s]", kDbProcessSection));
+  key(kDbIndexKey);
   line("");
-  for (int n = 1; n <= 15; ++n) {
-    line(Sprintf("[%s%d]", "ncproc", n));
+  for (int n = 1; n <= kDbProcesses; ++n) {
+    line(Sprintf("[%s]", DbSection(kDbProcessSection, n).c_str()));
     line("");
   }
   return t;
@@ -109,6 +104,13 @@ int WriteDbKey(Context& ctx, ProfileEdit& edit, const char* section, const std::
   if (edit.Write(section, key, value)) return 0;
   return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 保存失敗", section, key.c_str(), value.c_str());
 }
+int WriteDbKey(Context& ctx, ProfileEdit& edit, const DbKey& key, const std::string& value) {
+  return WriteDbKey(ctx, edit, key.section, key.key, value);
+}
+
+// The main window's short fields (material, origin, controller, coordinate system) are saved with at
+// most 15 bytes.
+constexpr std::size_t kShortFieldBytes = 15;
 
 // Steps 2 to 4 of MakeTALVORINdbfile: the backup, then the empty layout as the edit's whole content.
 int MakeLayout(Context& ctx, ProfileEdit& edit) {
@@ -157,53 +159,51 @@ int WriteTrycutMaterial(Context& ctx, ProfileEdit& edit, double x, double y, dou
 int SaveHeader(Context& ctx, ProfileEdit& edit, MainForm& form) {
   Reporter& rep = ctx.reporter;
   // 2. Names.
-  std::string project = Cp932Cut(form.projectName, 127);
+  std::string project = Cp932Cut(form.projectName, kDbProject.limit - 1);
   if (project.empty()) return rep.Report("エラー：プロジェクト名を入力して下さい", -1);
-  if (WriteDbKey(ctx, edit, "TALVORIN", "project", project) != 0) return -1;
+  if (WriteDbKey(ctx, edit, kDbProject, project) != 0) return -1;
   // An empty product field keeps the stored name.
-  std::string product = Cp932Cut(form.product, 127);
-  if (!product.empty() && WriteDbKey(ctx, edit, "TALVORIN", "product", product) != 0) return -1;
+  std::string product = Cp932Cut(form.product, kDbProduct.limit - 1);
+  if (!product.empty() && WriteDbKey(ctx, edit, kDbProduct, product) != 0) return -1;
   std::string folder;
   if (GetFolderPath(ctx.inst, rep, 0, folder) != 0) return -1;
-  if (WriteDbKey(ctx, edit, "TALVORIN", "dbpath", folder) != 0) return -1;
+  if (WriteDbKey(ctx, edit, kDbFolder, folder) != 0) return -1;
 
   // 3. Material block: size with its point kept, material name, origin.
   const std::string* sizeFields[3] = {&form.sizeX, &form.sizeY, &form.sizeZ};
-  const char axes[3] = {'X', 'Y', 'Z'};
+  const DbKey* sizeKeys[3] = {&kDbSizeX, &kDbSizeY, &kDbSizeZ};
   double size[3] = {0, 0, 0};
   for (int i = 0; i < 3; ++i) {
-    std::string text = Cp932Cut(*sizeFields[i], 15);
-    if (text.empty()) return rep.Reportf(-1, "エラー：材料 %c 寸法が定義されてません", axes[i]);
+    std::string text = Cp932Cut(*sizeFields[i], sizeKeys[i]->limit - 1);
+    if (text.empty()) return rep.Reportf(-1, "エラー：材料 %s 寸法が定義されてません", sizeKeys[i]->key);
     size[i] = AtoF(text);
-    if (WriteDbKey(ctx, edit, "material", std::string(1, axes[i]), FormatNumber(size[i], true)) != 0)
-      return -1;
+    if (WriteDbKey(ctx, edit, *sizeKeys[i], FormatNumber(size[i], true)) != 0) return -1;
   }
-  std::string material = Cp932Cut(form.material, 15);
+  std::string material = Cp932Cut(form.material, kShortFieldBytes);
   if (material.empty()) return rep.Report("エラー：材質が定義されてません", -1);
-  if (WriteDbKey(ctx, edit, "material", "type", material) != 0) return -1;
-  std::string origin = Cp932Cut(form.origin, 15);
+  if (WriteDbKey(ctx, edit, kDbMaterial, material) != 0) return -1;
+  std::string origin = Cp932Cut(form.origin, kShortFieldBytes);
   if (origin.empty()) origin = "左下";
   int originNo = ReadInt(ctx.inst.iniPath, "machine", origin, 0);
-  if (WriteDbKey(ctx, edit, "material", "origin", origin) != 0) return -1;
-  if (WriteDbKey(ctx, edit, "material", "originNo", Sprintf("%d", originNo)) != 0) return -1;
+  if (WriteDbKey(ctx, edit, kDbOrigin, origin) != 0) return -1;
+  if (WriteDbKey(ctx, edit, kDbOriginNo, Sprintf("%d", originNo)) != 0) return -1;
 
   // 4. Machine: controller, coordinate system (an OSP needs a G15H system), program number, files.
-  std::string controller = Cp932Cut(form.controller, 15);
+  std::string controller = Cp932Cut(form.controller, kShortFieldBytes);
   if (controller.empty()) return rep.Report("エラー：制御装置が定義されてません", -1);
-  if (WriteDbKey(ctx, edit, "machine", "ControlDevice", controller) != 0) return -1;
-  std::string system = Cp932Cut(form.coordinateSystem, 15);
+  if (WriteDbKey(ctx, edit, kDbController, controller) != 0) return -1;
+  std::string system = Cp932Cut(form.coordinateSystem, kShortFieldBytes);
   if (system.empty()) return rep.Report("エラー：座標系が定義されてません", -1);
   if (FamilyOf(controller).g15Systems && system.find("G15H") == std::string::npos)
     return rep.Report("エラー：座標系がOSP仕様に定義されてません", -1);
-  if (WriteDbKey(ctx, edit, "machine", "CoordinateSystem", system) != 0) return -1;
+  if (WriteDbKey(ctx, edit, kDbCoordinateSystem, system) != 0) return -1;
   int onumber = AtoI(form.programNumber);
-  if (WriteDbKey(ctx, edit, "machine", "onumber", Sprintf("%d", onumber)) != 0) return -1;
-  if (WriteDbKey(ctx, edit, "machine", "trycutfile", Sprintf("O%04d", onumber)) != 0) return -1;
+  if (WriteDbKey(ctx, edit, kDbProgramNumber, Sprintf("%d", onumber)) != 0) return -1;
+  if (WriteDbKey(ctx, edit, kDbTrycutFile, Sprintf("O%04d", onumber)) != 0) return -1;
   std::string ncExtension = ReadString(ctx.inst.iniPath, "extension", controller, 16);
   if (ncExtension.empty())
     return rep.Reportf(-1, "エラー：[extension] %s= | 拡張子取得失敗", controller.c_str());
-  if (WriteDbKey(ctx, edit, "machine", "ncfile", Sprintf("O%04d.%s", onumber, ncExtension.c_str())) != 0)
-    return -1;
+  if (WriteDbKey(ctx, edit, kDbNcFile, Sprintf("O%04d.%s", onumber, ncExtension.c_str())) != 0) return -1;
 
   // 5. The TRYCUT material box.
   return WriteTrycutMaterial(ctx, edit, size[0], size[1], size[2], originNo);
@@ -311,11 +311,11 @@ int WriteTrycutMaterial(Context& ctx, ProfileEdit& edit, double x, double y, dou
   maximum[2] = 0;
   const char axes[3] = {'X', 'Y', 'Z'};
   for (int i = 0; i < 3; ++i) {
-    if (WriteDbKey(ctx, edit, "trycut", Sprintf("%c%s", axes[i], "max"), FormatNumber(maximum[i], false)) !=
-        0)
+    if (WriteDbKey(ctx, edit, kDbBoxSection, Sprintf("%c%s", axes[i], "max"),
+                   FormatNumber(maximum[i], false)) != 0)
       return -1;
-    if (WriteDbKey(ctx, edit, "trycut", Sprintf("%c%s", axes[i], "min"), FormatNumber(minimum[i], false)) !=
-        0)
+    if (WriteDbKey(ctx, edit, kDbBoxSection, Sprintf("%c%s", axes[i], "min"),
+                   FormatNumber(minimum[i], false)) != 0)
       return -1;
   }
   return 0;

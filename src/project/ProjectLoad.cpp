@@ -1,8 +1,8 @@
 // Loading a project database into the main window's header, and the material thickness of the
 // current project.
 #include "project/Project.h"
+#include "project/ProjectDatabase.h"
 #include "store/Numbers.h"
-#include "store/Profile.h"
 
 namespace talvorin {
 
@@ -21,26 +21,27 @@ int LoadProject(Context& ctx, MainForm& form) {
 int defineLoadMain(Context& ctx, MainForm& form) {
   ctx.reporter.Report("!!! routine name : defineLoadMain", 0);
   RefreshTitle(ctx, form);
-  // A key that is set replaces its field; a missing key leaves the field as it is.
+  // A key that is set replaces its field; a missing key leaves the field as it is. Every key is read
+  // with 127 bytes, whatever its own limit.
+  constexpr std::size_t kLoadLimit = 128;
   struct Field {
-    const char* section;
-    const char* key;
+    const DbKey& key;
     std::string* text;
   };
   const Field fields[] = {
-      {"TALVORIN", "project", &form.projectName},
-      {"TALVORIN", "product", &form.product},
-      {"material", "X", &form.sizeX},
-      {"material", "Y", &form.sizeY},
-      {"material", "Z", &form.sizeZ},
-      {"material", "type", &form.material},
-      {"material", "origin", &form.origin},
-      {"machine", "ControlDevice", &form.controller},
-      {"machine", "CoordinateSystem", &form.coordinateSystem},
-      {"machine", "onumber", &form.programNumber},
+      {kDbProject, &form.projectName},
+      {kDbProduct, &form.product},
+      {kDbSizeX, &form.sizeX},
+      {kDbSizeY, &form.sizeY},
+      {kDbSizeZ, &form.sizeZ},
+      {kDbMaterial, &form.material},
+      {kDbOrigin, &form.origin},
+      {kDbController, &form.controller},
+      {kDbCoordinateSystem, &form.coordinateSystem},
+      {kDbProgramNumber, &form.programNumber},
   };
   for (const Field& f : fields) {
-    std::string value = ReadString(ctx.dbPath, f.section, f.key, 128);
+    std::string value = ReadDbWithLimit(ctx, f.key, kLoadLimit);
     if (!value.empty()) *f.text = value;
   }
   RefreshGroupCaptions(ctx, form);
@@ -48,11 +49,8 @@ int defineLoadMain(Context& ctx, MainForm& form) {
 }
 
 double GetMaterialThickness(Context& ctx) {
-  std::string value = ReadString(ctx.dbPath, "material", "Z", 16);
-  if (value.empty()) {
-    ctx.reporter.Report("エラー：[material] Z= | db 材料寸法（厚み）読込失敗", -1);
-    return -1;
-  }
+  std::string value = ReadDb(ctx, kDbSizeZ);
+  if (value.empty()) return ReportMissingDbKey(ctx, kDbSizeZ, "材料寸法（厚み）読込失敗");
   return AtoF(value);
 }
 

@@ -67,6 +67,24 @@ TEST_F(LoadTest, FillsTheHeaderFromTheChosenFile) {
   EXPECT_EQ(ReadInt(folder.File("ncfile_rule.tbl"), "ncfile", "current", 0), 1021);
 }
 
+TEST_F(LoadTest, EveryHeaderKeyIsLoadedWithUpTo127Bytes) {
+  // The load reads each key with 127 bytes, also those that other readers take with 15 (the sizes, the
+  // controller): 20 bytes come whole, 130 are cut to 127.
+  const std::string twenty = "12345678901234567890";
+  const std::string long130(130, 'A');
+  folder.WriteCp932("db/LONG.dat", "[TALVORIN]\r\nproject=" + long130 + "\r\n[material]\r\nX=" + twenty +
+                                       "\r\ntype=" + twenty + "\r\n[machine]\r\nControlDevice=" + twenty +
+                                       "\r\nonumber=" + twenty + "\r\n");
+  dialogs.files.push_back(folder.File("db/LONG.dat"));
+  MainForm form;
+  ASSERT_EQ(LoadProject(ctx, form), 0);
+  EXPECT_EQ(form.projectName, std::string(127, 'A'));
+  EXPECT_EQ(form.sizeX, twenty);
+  EXPECT_EQ(form.material, twenty);
+  EXPECT_EQ(form.controller, twenty);
+  EXPECT_EQ(form.programNumber, twenty);
+}
+
 TEST_F(LoadTest, ANameWithoutAFileEmptiesTheFormAndBecomesTheCurrentProject) {
   dialogs.files.push_back(folder.File("db/TYPED.dat"));
   MainForm form = test::FilledForm();
