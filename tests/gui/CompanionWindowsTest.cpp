@@ -213,6 +213,29 @@ class CompanionWindowsTest : public QObject {
     QCOMPARE(ReadString(f.folder.File("TALVORIN.ini"), "system", "Version", 16), std::string());
   }
 
+  void helpOpensEachProgramsOwnPage() {
+    // The shipped installation: 40030 opens the program's own help page as a document, a page that
+    // exists and tells the program's menu and its settings screen.
+    const std::pair<gui::CompanionProgram, const char*> programs[] = {
+        {gui::QuorvexWindowProgram(), "quorvex"}, {gui::LindrelWindowProgram(), "lindrel"}};
+    for (const auto& [program, name] : programs) {
+      CompanionFixture f(program);
+      QVERIFY(f.Start());
+      f.window->findChild<QAction*>("40030")->trigger();
+      QVERIFY(f.t->boxes.empty());
+      const std::string page = f.folder.File(std::string("help/") + name + ".html");
+      QCOMPARE(f.t->platform.calls.size(), std::size_t{1});
+      QCOMPARE(f.t->platform.calls[0].what, std::string("open"));
+      QCOMPARE(f.t->platform.calls[0].target, page);
+      const std::string text = f.folder.ReadCp932(std::string("help/") + name + ".html");
+      QVERIFY(text.find(std::string("<h1>") + name) != std::string::npos);
+      for (const char* words : {"ファイル ＞ 終了", "ヘルプ ＞ プログラム情報", "DXF VIEWER",
+                                "起動画面位置 X・Y", "背景色 [RGB]"})
+        QVERIFY2(text.find(words) != std::string::npos, words);
+      QVERIFY(text.find(std::string("[") + name + "] viewer") != std::string::npos);
+    }
+  }
+
   void settingsScreenSavesItsKeysAndRefusesAPositionOutOfRange() {
     CompanionFixture f(gui::QuorvexWindowProgram());
     QVERIFY(f.Start());
