@@ -17,6 +17,8 @@ packages=(
   fonts-noto-cjk          # Japanese fonts for the windows and their screenshots
   xvfb xauth              # scripts/screenshots.sh and trials of the windows under a real X server
   linuxcnc-uspace         # rs274: the independent G-code interpreter the NC program tests run
+  dpkg-dev file           # cpack -G DEB: package dependencies from the binaries (dpkg-shlibdeps)
+  lintian desktop-file-utils shared-mime-info  # scripts/package-test.sh: the package, its menu entries and NC file type
 )
 run() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 export DEBIAN_FRONTEND=noninteractive

@@ -1,5 +1,7 @@
 #include "shell/ProgramSetup.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -53,6 +55,9 @@ std::string ProgramInformationText(const BuildDate& date, int buildNumber, const
 }
 
 void SetupProgram(Installation& inst, const std::string& executablePath, const BuildDate& date) {
+  // The programmers of one workstation share the program folder through its group: every file and
+  // folder a program creates there is group-writable, whatever the user's own umask.
+  umask(002);
   std::size_t slash = executablePath.rfind('/');
   inst.programFolder = slash == std::string::npos ? "./" : executablePath.substr(0, slash + 1);
   inst.buildNumber = BuildNumber(date);

@@ -30,7 +30,8 @@ std::string AboutLine(const BuildDate& date, int buildNumber);
 // The text of the program information screen; `fileDate` is the executable's last-write time.
 std::string ProgramInformationText(const BuildDate& date, int buildNumber, const Timestamp& fileDate);
 
-// Program folder from the executable's path, program INI, build number, window and text colours.
+// Program folder from the executable's path, program INI, build number, window and text colours. Sets
+// the file-creation mask to 002 (files 0664, folders 0775) for the rest of the run.
 void SetupProgram(Installation& inst, const std::string& executablePath, const BuildDate& date);
 
 // A colour text "%d,%d,%d" read over `colour`: components that do not parse keep their value; parsed
