@@ -5,32 +5,16 @@
 # BUILD_DIR/artifacts/.
 set -eu
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:-build-fuzz-ncline}
-seconds=${2:-60}
-case $seconds in
-  '' | *[!0-9]*) echo "run-ncline.sh: seconds must be a whole number: $seconds" >&2; exit 2 ;;
-esac
-
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-cxx=${CXX_FUZZ:-clang++}
-
-echo "building $out/NcLineFuzz"
-"$cxx" -std=c++20 -O1 -g -fno-omit-frame-pointer -Wall -Wextra -Werror \
-  -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -I "$root/src" \
-  "$root/fuzz/NcLineFuzz.cpp" \
-  "$root/src/mtime/NcLineReader.cpp" "$root/src/mtime/TimeEstimate.cpp" \
-  "$root/src/store/Cp932.cpp" "$root/src/store/Numbers.cpp" \
-  -o "$out/NcLineFuzz"
+name=run-ncline.sh
+default_out=build-fuzz-ncline
+. "$(dirname "$0")/common.sh"
+fuzz_begin "$@"
+fuzz_build NcLineFuzz
 
 # Seed corpus: a FANUC and an OSP drilling process, arcs, a G83 with a tiny peck, a G84 with G95,
 # CR LF and LF ends, a last line without a line end, a comment in CP932, absurd numbers and a line
 # longer than the reader keeps.
 seeds=$out/seeds
-rm -rf "$seeds"
-mkdir -p "$seeds" "$out/corpus" "$out/artifacts"
 printf '%%\r\nO0001\r\nG90 G17 G40 G49 G80\r\nT03\r\nM06\r\nG90 G00 G54 X0. Y0.\r\nG43 H03 Z50.\r\nS1200 M03\r\nG98 G81 X10. Y20. R3. Z-15. F120\r\nX30.\r\nG80\r\nM30\r\n%%\r\n' >"$seeds/fanuc.nc"
 printf 'G15H01\nG56 H03 Z50.\nG98 G83 X0. Y0. R3. Z-10. Q4. F100\nG80\nG30 P1\nM02' >"$seeds/osp.nc"
 printf 'G01 F100\nG03 I-10.\nG02 X0. Y-10. I-10.\nG03 X-10. Y0. J-10.\nG02 X10. Y0. J0.0001\n' >"$seeds/arcs.nc"
@@ -72,14 +56,4 @@ cat >"$dict" <<'D'
 "1e308"
 D
 
-echo "fuzzing for $seconds s"
-status=0
-"$out/NcLineFuzz" \
-  -seed="${FUZZ_SEED:-1}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=16384 \
-  -dict="$dict" -artifact_prefix="$out/artifacts/" -print_final_stats=1 \
-  "$out/corpus" "$seeds" || status=$?
-if [ "$status" -ne 0 ]; then
-  echo "run-ncline.sh: the fuzzer found a fault (status $status); see $out/artifacts/" >&2
-  exit 1
-fi
-echo "run-ncline.sh: no fault found"
+fuzz_run NcLineFuzz 16384 10 "$dict"

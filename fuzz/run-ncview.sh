@@ -5,33 +5,16 @@
 # BUILD_DIR/artifacts/.
 set -eu
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:-build-fuzz-ncview}
-seconds=${2:-60}
-case $seconds in
-  '' | *[!0-9]*) echo "run-ncview.sh: seconds must be a whole number: $seconds" >&2; exit 2 ;;
-esac
-
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-cxx=${CXX_FUZZ:-clang++}
-
-echo "building $out/NcViewFuzz"
-"$cxx" -std=c++20 -O1 -g -fno-omit-frame-pointer -Wall -Wextra -Werror \
-  -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -I "$root/src" \
-  "$root/fuzz/NcViewFuzz.cpp" \
-  "$root/src/ncview/ToolpathBuild.cpp" "$root/src/ncview/ToolpathQuery.cpp" "$root/src/ncview/ToolpathView.cpp" \
-  "$root/src/mtime/NcLineReader.cpp" "$root/src/mtime/TimeEstimate.cpp" \
-  "$root/src/store/Cp932.cpp" "$root/src/store/Numbers.cpp" \
-  -o "$out/NcViewFuzz"
+name=run-ncview.sh
+default_out=build-fuzz-ncview
+. "$(dirname "$0")/common.sh"
+fuzz_begin "$@"
+fuzz_build NcViewFuzz
 
 # Seed corpus: a FANUC program with a tool change, arcs and cycles; an OSP one; faulty lines (a word
 # without number, an arc without centre or off its circle, a cycle above R, no feed); a cut file;
 # binary bytes; absurd numbers; a line longer than the reader keeps.
 seeds=$out/seeds
-rm -rf "$seeds"
-mkdir -p "$seeds" "$out/corpus" "$out/artifacts"
 printf '%%\r\nO0001\r\nT01\r\nM06\r\nG90 G00 G54 X0. Y0.\r\nG43 H01 Z50.\r\nS1200 M03\r\nG00 X10. Y10.\r\nG01 Z-5. F100\r\nG03 X20. Y20. I0. J10.\r\nG02 X10. Y10. I-10. J0.\r\nT02 M06\r\nG98 G81 X10. Y20. R3. Z-15. F120\r\nX30.\r\nG80\r\nG98 G83 X0. Y0. R3. Z-10. Q4. F100\r\nG80\r\nM30\r\n%%\r\n' >"$seeds/fanuc.nc"
 printf 'G15H01\nT03\nM06\nG56 H03 Z50.\nG98 G84 G95 X5. Y5. R5. Z-20. F1.25 S800\nG80\nG30 P1\nM02\n%%\n' >"$seeds/osp.nc"
 printf 'G01 X10. Y F100\nG02 X20. Y0. I0. J0.\nG03 X30. Y5. I5. J0.\nG81 X0. Y0. R-5. Z3. F50\nG01 X1. F0\nG03 I-10.\n' >"$seeds/faults.nc"
@@ -74,14 +57,4 @@ cat >"$dict" <<'D'
 "1e308"
 D
 
-echo "fuzzing for $seconds s"
-status=0
-"$out/NcViewFuzz" \
-  -seed="${FUZZ_SEED:-1}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=16384 \
-  -dict="$dict" -artifact_prefix="$out/artifacts/" -print_final_stats=1 \
-  "$out/corpus" "$seeds" || status=$?
-if [ "$status" -ne 0 ]; then
-  echo "run-ncview.sh: the fuzzer found a fault (status $status); see $out/artifacts/" >&2
-  exit 1
-fi
-echo "run-ncview.sh: no fault found"
+fuzz_run NcViewFuzz 16384 10 "$dict"
