@@ -17,7 +17,6 @@ namespace {
 constexpr std::size_t kListLimit = 16;   // list entries of the material form: 15 bytes
 constexpr std::size_t kKindLimit = 32;   // entries of "euklid.tbl": 31 bytes
 constexpr std::size_t kFieldBytes = 15;  // diameter and coordinates as read
-constexpr std::size_t kTypeBytes = 7;    // the type field
 constexpr int kKindKeys = 10;            // keys hole0 to hole9
 constexpr int kMaterialKeys = 10;        // keys material0..9, Origin0..9
 constexpr std::size_t kSizeLimit = 16;   // "Z" of section "material"
