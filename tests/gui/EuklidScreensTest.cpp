@@ -512,6 +512,12 @@ class EuklidScreensTest : public QObject {
     s.Edit(5101)->setFocus();
     s.Key(Qt::Key_Tab);
     QCOMPARE(s.Text(5201), QStringLiteral("12"));
+    // The screen going away with the focus in the diameter runs no event (the material without a
+    // table would be named again).
+    s.Edit(5051)->setFocus();
+    const std::size_t shown = f.t->boxes.size();
+    f.dialog.reset();
+    QCOMPARE(f.t->boxes.size(), shown);
   }
 
   void contourFormTabOrderAndCommands() {

@@ -71,6 +71,12 @@ class EuklidNcDataScreen : public QDialog {
     material_->setFocus();
   }
 
+  // A field losing the focus while the screen is destroyed must not reach its form.
+  ~EuklidNcDataScreen() override {
+    delete diameterLeft_;
+    delete numberLeft_;
+  }
+
   void reject() override {
     if (!changes_->MayClose()) return;
     closing_ = true;
@@ -151,8 +157,8 @@ class EuklidNcDataScreen : public QDialog {
       setTabOrder(order[i - 1], order[i]);
 
     // Leaving the diameter looks up speed and feed; leaving the tool number sets H and D.
-    new FieldLeft(fields_[5051], [this] { ToolDiameterLeft(); });
-    new FieldLeft(fields_[5101], [this] { ToolNumberLeft(); });
+    diameterLeft_ = new FieldLeft(fields_[5051], [this] { ToolDiameterLeft(); });
+    numberLeft_ = new FieldLeft(fields_[5101], [this] { ToolNumberLeft(); });
   }
 
   // The menus "ファイル" and "工程" and the command bar; every bar command also has a key.
@@ -297,6 +303,7 @@ class EuklidNcDataScreen : public QDialog {
   EuklidNcForm form_;
   UnsavedChanges* changes_ = nullptr;
   bool closing_ = false;
+  FieldLeft *diameterLeft_ = nullptr, *numberLeft_ = nullptr;
   QLineEdit *project_ = nullptr, *product_ = nullptr, *curve_ = nullptr, *method_ = nullptr,
             *programNumber_ = nullptr;
   QComboBox *controller_ = nullptr, *coordinates_ = nullptr, *material_ = nullptr;
