@@ -494,6 +494,10 @@ class EuklidScreensTest : public QObject {
     QCOMPARE(f.LastBox(), QStringLiteral("エラー：工具径 6.3 | 加工条件取得失敗"));
     s.Type(5051, QString());
     QCOMPARE(f.LastBox(), QStringLiteral("エラー：工具径取得失敗"));
+    // The material as long as the project keeps it (7 bytes).
+    s.List(1113)->setFocus();
+    s.TypeHere(QStringLiteral("sus304lx"));
+    QCOMPARE(s.List(1113)->currentText(), QStringLiteral("SUS304L"));
     // A material without a contour table.
     s.List(1113)->setFocus();
     s.TypeHere(QStringLiteral("XYZ"));

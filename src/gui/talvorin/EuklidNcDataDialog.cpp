@@ -24,9 +24,11 @@
 namespace talvorin::gui {
 namespace {
 
-constexpr int kNameBytes = 127;  // 1100, 1101
-constexpr int kPathBytes = 519;  // 1301
-constexpr int kValueBytes = 15;  // lists and the cutting data
+constexpr int kNameBytes = 127;    // 1100, 1101
+constexpr int kPathBytes = 519;    // 1301
+constexpr int kValueBytes = 15;    // lists and the cutting data
+constexpr int kMaterialBytes = 7;  // the project keeps the material with 7 bytes
+constexpr int kNumberDigits = 9;   // program number
 
 // Runs `left` when the user leaves `field` (Tab, Shift+Tab, a click elsewhere). A menu opening over the
 // field or a box taking the window's activation is no leave: the field still has the focus when it
@@ -123,7 +125,8 @@ class EuklidNcDataScreen : public QDialog {
     coordinates_ = NewEditableList(this, 1122, kValueBytes, true);
     programNumber_ = NewEdit(1123, kValueBytes, 8);
     programNumber_->setValidator(DigitsOnlyValidator(programNumber_));
-    material_ = NewEditableList(this, 1113, kValueBytes, true);
+    programNumber_->setMaxLength(kNumberDigits);
+    material_ = NewEditableList(this, 1113, kMaterialBytes, true);
     add(controller_, "制御装置", 4, 0);
     add(coordinates_, "座標系", 4, 1);
     add(programNumber_, "Ｏ番号", 4, 2);
