@@ -160,7 +160,7 @@ for user in "${USERS[@]}"; do
 done
 A=${USERS[0]}
 B=${USERS[1]}
-as_user "$A" talvorin-cli run EXAMPLE-FANUC
+as_user "$A" /usr/bin/talvorin-cli run EXAMPLE-FANUC
 NC=$PROGRAM_FOLDER/ncdata/O1001.NC
 check "the main job wrote $NC" test -s "$NC"
 check "$NC belongs to $A, group $GROUP, group-writable" test "$(stat -c %U:%G:%a "$NC")" = "$A:$GROUP:664"
@@ -176,6 +176,13 @@ check "TALVORIN.ini changed" test "$(as_user "$A" talvorin-cli --quiet ini get T
 check "magazine changed" test "$(as_user "$B" talvorin-cli --quiet ini get ToolMagazine.tbl T30 diameter)" = 20
 check "a file changed by $B stays group-writable" test "$(mode_of $PROGRAM_FOLDER/TALVORIN.ini)" = 664
 cp -p "$PROGRAM_FOLDER/db/EXAMPLE-FANUC.dat" "$WORK/project-before-upgrade.dat"
+# A file renamed in another letter case is still the shop's file: the upgrade must not add the shipped
+# one beside it. A folder of the program folder replaced by a link must not lead the upgrade, run as
+# root, to write elsewhere.
+as_user "$A" mv "$PROGRAM_FOLDER/defineTool.tbl" "$PROGRAM_FOLDER/definetool.tbl"
+mkdir "$WORK/elsewhere"
+as_user "$B" mv "$PROGRAM_FOLDER/euklid" "$PROGRAM_FOLDER/euklid.old"
+as_user "$B" ln -s "$WORK/elsewhere" "$PROGRAM_FOLDER/euklid"
 
 echo "=== upgrade to $NEXT_VERSION"
 dpkg -i "$NEXT"
@@ -185,6 +192,8 @@ check "magazine kept" test "$(as_user "$A" talvorin-cli --quiet ini get ToolMaga
 check "project kept" cmp -s "$WORK/project-before-upgrade.dat" "$PROGRAM_FOLDER/db/EXAMPLE-FANUC.dat"
 check "new table $NEW_TABLE present" cmp -s "$WORK/extra/usr/share/talvorin/$NEW_TABLE" "$PROGRAM_FOLDER/$NEW_TABLE"
 check "new table group-writable" test "$(stat -c %G:%a "$PROGRAM_FOLDER/$NEW_TABLE")" = "$GROUP:664"
+check "the shop's definetool.tbl alone, no defineTool.tbl beside it" test -s "$PROGRAM_FOLDER/definetool.tbl" -a ! -e "$PROGRAM_FOLDER/defineTool.tbl"
+check "nothing written through the linked folder" test -z "$(ls -A "$WORK/elsewhere")"
 check "program folder still setgid, group $GROUP" test "$(mode_of $PROGRAM_FOLDER)-$(group_of $PROGRAM_FOLDER)" = "2775-$GROUP"
 as_user "$A" talvorin-cli run EXAMPLE-FANUC >/dev/null
 echo "ok: the main job runs after the upgrade"
