@@ -417,7 +417,7 @@ class EuklidScreensTest : public QObject {
   }
 
   // Closing the hole form without saving leaves the main window as it was, without the notice; a
-  // mode without its file opens nothing.
+  // mode without its file opens nothing and names the file.
   void unsavedHoleImportAndMissingFileLeaveTheWindow() {
     TalvorinFixture f;
     QVERIFY(f.Start({"euklid", f.folder.File("euklid/PLATE-HOLES.csv"), "hole"}));
@@ -428,15 +428,24 @@ class EuklidScreensTest : public QObject {
 
     // Without its file the hole mode (11) opens nothing and the window stays; the contour mode (31)
     // opens nothing and the program ends as after a contour.
+    // Either way the missing file is named.
     TalvorinFixture missing;
     QVERIFY(missing.Start({"euklid", missing.folder.File("none.csv"), "hole"}));
     QCOMPARE(missing.window->Start().euklidMode, 11);
     QVERIFY(missing.screens.isEmpty());
-    QVERIFY(missing.t->boxes.empty());
+    QCOMPARE(missing.t->boxes.size(), std::size_t{1});
+    QCOMPARE(missing.LastBox(), QStringLiteral("エラー：EUKLID ファイル %1 がありません")
+                                    .arg(QString::fromStdString(missing.folder.File("none.csv"))));
     QVERIFY(missing.window->isVisible());
     TalvorinFixture contour;
-    QVERIFY(!contour.Start({"euklid", contour.folder.File("none.csv"), "cseg"}));
+    QVERIFY(!contour.Start({"euklid", "none.csv", "cseg"}));
     QVERIFY(contour.screens.isEmpty());
+    QCOMPARE(contour.LastBox(), QStringLiteral("エラー：EUKLID ファイル none.csv がありません"));
+    // An existing file with a first argument other than "euklid" (mode 31) is no missing file.
+    TalvorinFixture other;
+    QVERIFY(!other.Start({"other", other.folder.File("euklid/PLATE-CONTOUR.csv"), "cseg"}));
+    QVERIFY(other.screens.isEmpty());
+    QVERIFY(other.t->boxes.empty());
   }
 
   void contourFormSavesStrictlyInTheFieldOrder() {

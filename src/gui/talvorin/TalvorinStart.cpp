@@ -27,6 +27,11 @@ std::unique_ptr<MainWindow> StartTalvorin(Context& ctx, QtReporter& reporter,
   // Typing starts in the project name, as in the dialog the window stands for.
   FindControl<QWidget>(window.get(), 1100)->setFocus();
   if (start.euklidMode > 0) {
+    // A file named for a contour or circle import that is not there: said before the flow, which
+    // then has nothing to do.
+    const bool kindNamed = start.euklidMode == 11 || start.euklidMode == 31;
+    if (kindNamed && start.euklidPath.empty())
+      ctx.reporter.Reportf(-1, "エラー：EUKLID ファイル %s がありません", args[1].c_str());
     window->RunCommand(40300);
     // A contour run ends the program: the window closes with its log.
     if (start.euklidMode > 20) {
