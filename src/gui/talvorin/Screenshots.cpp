@@ -2,7 +2,9 @@
 // the program folder (it starts the main program there, without starting any outside program).
 #include "gui/talvorin/Screenshots.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -86,8 +88,14 @@ const std::vector<Screenshot>& ScreenshotList() {
        }},
       {"euklid-holes",
        [](MainWindow& main) -> QWidget* {
-         return MakeEuklidHoleScreen(main.Ctx(), main.Ctx().inst.programFolder + "euklid/PLATE-HOLES.csv",
-                                     main.Form());
+         QDialog* holes = MakeEuklidHoleScreen(
+             main.Ctx(), main.Ctx().inst.programFolder + "euklid/PLATE-HOLES.csv", main.Form());
+         // The sample's drills, taps and counterbores chosen and grouped.
+         const int kinds[] = {0, 0, 0, 0, 1, 1, 3, 3};
+         for (int r = 0; r < 8; ++r)
+           FindControl<QComboBox>(holes, 6000 + r)->setCurrentIndex(kinds[r]);
+         holes->findChild<QAction*>(QStringLiteral("40314"))->trigger();
+         return holes;
        }},
   };
   return list;
