@@ -52,6 +52,8 @@ int RunDrawingProgram(int argc, char** argv, const CompanionProgram& program) {
   QApplication app(argc, argv);
   UseJapaneseQtTexts();
   const QString name = QString::fromUtf8(program.identity.name);
+  // The menu entry of the package (quorvex): desktops match the window to it by this name.
+  QGuiApplication::setDesktopFileName(name);
   Installation inst;
   PosixPlatform platform;
   QtReporter reporter(name);

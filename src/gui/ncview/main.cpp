@@ -14,6 +14,8 @@ using namespace talvorin::gui;
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // The menu entry of the package: desktops match the window to it by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("talvorin-ncview"));
   UseJapaneseQtTexts();
   Installation inst;
   PosixPlatform platform;
