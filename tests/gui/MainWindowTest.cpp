@@ -240,6 +240,41 @@ class MainWindowTest : public QObject {
     QVERIFY(!f.window->isVisible());
   }
 
+  void everydayCommandsRunFromTheKeyboard() {
+    TalvorinFixture f;
+    QVERIFY(f.Start());
+    f.window->show();
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    auto lineSince = [&f](std::size_t from, const std::string& text) {
+      for (std::size_t i = from; i < f.Lines().size(); ++i)
+        if (f.Lines()[i].find(text) != std::string::npos) return true;
+      return false;
+    };
+    const struct {
+      QKeySequence key;
+      const char* line;
+    } keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_S), "!!! routine name : SaveTALVORINdata"},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), "!!! routine name : OpenNcFile"},
+        {QKeySequence(Qt::CTRL | Qt::Key_M), "!!! routine name : MakeNcProcess"},
+        {QKeySequence(Qt::CTRL | Qt::Key_T), "!!! routine name : TransferNcFile"},
+    };
+    for (const auto& k : keys) {
+      const std::size_t from = f.Lines().size();
+      QTest::keySequence(f.window.get(), k.key);
+      QVERIFY2(lineSince(from, k.line), qPrintable(k.key.toString()));
+    }
+    // The menu shows each key beside its command.
+    QCOMPARE(MenuAction(f, 40002)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    const std::size_t callsBeforeHelp = f.t->platform.calls.size();
+    QTest::keySequence(f.window.get(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(f.t->platform.calls.size(), callsBeforeHelp + 1);
+    QCOMPARE(f.t->platform.calls.back().target, f.folder.File("help/index.html"));
+    QTest::keySequence(f.window.get(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QVERIFY(!f.window->isVisible());
+  }
+
   void controllerChoiceFiltersTheCoordinateSystems() {
     TalvorinFixture f;
     f.Ini("machine", "CoordinateSystem", "G53");

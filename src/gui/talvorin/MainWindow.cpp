@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -116,6 +117,41 @@ void MainWindow::BuildControls() {
   setCentralWidget(central);
 }
 
+namespace {
+
+// Keys of the everyday commands, the same letters as on the working screens (Ctrl+S saves, Ctrl+M makes
+// the NC program, Ctrl+Q ends).
+QKeySequence CommandKey(int id) {
+  switch (id) {
+    case 40001:
+      return QKeySequence(Qt::CTRL | Qt::Key_L);
+    case 40002:
+      return QKeySequence(Qt::CTRL | Qt::Key_S);
+    case 40055:
+      return QKeySequence(Qt::CTRL | Qt::Key_O);
+    case 40009:
+      return QKeySequence(Qt::CTRL | Qt::Key_Q);
+    case 40023:
+      return QKeySequence(Qt::CTRL | Qt::Key_P);
+    case 40052:
+      return QKeySequence(Qt::CTRL | Qt::Key_M);
+    case 40053:
+      return QKeySequence(Qt::CTRL | Qt::Key_T);
+    case 40054:
+      return QKeySequence(Qt::CTRL | Qt::Key_R);
+    case 40022:
+      return QKeySequence(Qt::CTRL | Qt::Key_D);
+    case 40024:
+      return QKeySequence(Qt::CTRL | Qt::Key_G);
+    case 40090:
+      return QKeySequence(Qt::Key_F1);
+    default:
+      return QKeySequence();
+  }
+}
+
+}  // namespace
+
 void MainWindow::BuildMenu() {
   auto* bar = new QMenuBar(this);
   bar->setObjectName(QStringLiteral("MAINPROGMENU"));
@@ -140,6 +176,7 @@ void MainWindow::BuildMenu() {
     QAction* action = menu->addAction(QString::fromUtf8(command.caption));
     action->setObjectName(QString::number(id));
     action->setData(id);
+    action->setShortcut(CommandKey(id));
     connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
     if (command.barCaption[0] != '\0') {
       auto* item = new QAction(QString::fromUtf8(command.barCaption), bar);
