@@ -93,7 +93,7 @@ void BM_EuklidContourProgram(benchmark::State& state) {
   inst.programFolder = TALVORIN_PROGRAM_DIR "/";  // the shipped NC table and process keys
   inst.iniPath = inst.programFolder + "TALVORIN.ini";
   RecordingReporter setup;
-  if (SetNcTableFile(inst, setup) != 0) {
+  if (SetNcTableFile(inst, setup, inst.ncTableFile) != 0) {
     state.SkipWithError("no NC table in the program folder");
     return;
   }

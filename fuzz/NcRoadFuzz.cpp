@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   road = new Road;
   road->inst.programFolder = std::string(folder) + "/";
   road->inst.iniPath = road->inst.programFolder + "TALVORIN.ini";
-  if (SetNcTableFile(road->inst, road->reporter) != 0) {
+  if (SetNcTableFile(road->inst, road->reporter, road->inst.ncTableFile) != 0) {
     std::fprintf(stderr, "no NC table file in %s\n", folder);
     std::exit(2);
   }

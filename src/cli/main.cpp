@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
   SetupProgram(inst, exe, TheBuildDate());
   Context ctx{inst, reporter, platform, dialogs, ""};
   CreateFolders(ctx);
-  if (SetNcTableFile(inst, reporter) != 0) {
+  if (SetNcTableFile(inst, reporter, inst.ncTableFile) != 0) {
     WriteLogFile(ctx);
     return kExitFailed;
   }

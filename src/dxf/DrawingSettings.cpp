@@ -69,7 +69,7 @@ int SaveDrawingSettings(Context& ctx, std::string_view section, DrawingSettingsF
     return ctx.reporter.Reportf(-1, "エラー：[%s] %s=%s 書込失敗", f->section.c_str(), f->key, value.c_str());
   }
 
-  ReadColours(ctx.inst);
+  form.storedColours = ReadColours(ctx.inst);
   form.placementX = PlacementFraction(ReadStringOr(ctx.inst.iniPath, "window", "X", 16, "0.5"));
   form.placementY = PlacementFraction(ReadStringOr(ctx.inst.iniPath, "window", "Y", 16, "0.5"));
   if (writes.empty())

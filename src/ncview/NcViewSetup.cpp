@@ -68,7 +68,7 @@ NcViewSettings ReadNcViewSettings(Installation& inst, const std::string& ncFile)
   PosixPlatform platform;
   NoDialogs dialogs;
   Context ctx{inst, rep, platform, dialogs, ""};
-  if (inst.ncTableFile.empty()) SetNcTableFile(inst, rep);
+  if (inst.ncTableFile.empty()) SetNcTableFile(inst, rep, inst.ncTableFile);
   s.rates = ReadTimeRates(ctx);
   s.dbPath = FindProjectOfNcFile(inst, ncFile);
   ctx.dbPath = s.dbPath;

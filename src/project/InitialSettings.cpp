@@ -144,7 +144,7 @@ int SaveInitialSettings(Context& ctx, InitialSettingsForm& form) {
   // 2. Placement and colours as stored now.
   form.placementX = PlacementFraction(ReadStringOr(ctx.inst.iniPath, "window", "X", 16, "0.5"));
   form.placementY = PlacementFraction(ReadStringOr(ctx.inst.iniPath, "window", "Y", 16, "0.5"));
-  ReadColours(ctx.inst);
+  form.storedColours = ReadColours(ctx.inst);
 
   // 3.
   if (written == 0)

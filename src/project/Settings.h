@@ -11,6 +11,7 @@
 
 #include "shell/Choosers.h"
 #include "shell/Context.h"
+#include "shell/ProgramSetup.h"
 
 namespace talvorin {
 
@@ -26,6 +27,7 @@ struct InitialSettingsForm {
   std::string ftpUser, ftpPassword;           // 1222, 1223 (23 bytes each)
   bool ftpFieldsEnabled = false;              // 1222 and 1223 are enabled
   double placementX = 0.5, placementY = 0.5;  // where the main window is to be placed (fractions)
+  Colours storedColours{};  // after a save: the colours as stored now, for the windows to repaint with
 
   std::string Method() const;  // the selected method's text, "" when none is selected
   // Button 1208 chooses the DNC transfer program; under FTP field 1221 holds a server address.
@@ -41,7 +43,8 @@ extern const std::array<ProgramSetting, 4> kProgramSettings;
 
 // Load (40101 and on opening): fields from the program INI, the method list, then the position check.
 int LoadInitialSettings(Context& ctx, InitialSettingsForm& form);
-// Save (40100): every changed, non-empty field in the fixed order; colours and placement read again.
+// Save (40100): every changed, non-empty field in the fixed order; placement and colours read again
+// into the form (the installation stays as it is: the window takes the new colours from the form).
 int SaveInitialSettings(Context& ctx, InitialSettingsForm& form);
 // On leaving 1214 or 1215: both fields held to 0-1 (each correction reported); the placement
 // fractions are set for the main window.

@@ -62,14 +62,16 @@ void SetupProgram(Installation& inst, const std::string& executablePath, const B
   inst.programFolder = slash == std::string::npos ? "./" : executablePath.substr(0, slash + 1);
   inst.buildNumber = BuildNumber(date);
   inst.iniPath = ProgramFile(inst, Sprintf("%s.ini", kProgramName));
-  ReadColours(inst);
+  const Colours colours = ReadColours(inst);
+  inst.windowColour = colours.window;
+  inst.textColour = colours.text;
 }
 
-void ReadColours(Installation& inst) {
-  inst.windowColour = {220, 220, 220};
-  ReadColour(inst, "window", inst.windowColour);
-  inst.textColour = {0, 0, 0};
-  ReadColour(inst, "text", inst.textColour);
+Colours ReadColours(const Installation& inst) {
+  Colours colours;
+  ReadColour(inst, "window", colours.window);
+  ReadColour(inst, "text", colours.text);
+  return colours;
 }
 
 void ReadColour(const Installation& inst, std::string_view key, Colour& colour) {

@@ -42,7 +42,11 @@ void ParseColour(std::string_view text, Colour& colour);
 void ReadColour(const Installation& inst, std::string_view key, Colour& colour);
 
 // Window colour 220,220,220 and text colour 0,0,0, each read over from the program INI.
-void ReadColours(Installation& inst);
+struct Colours {
+  Colour window{220, 220, 220};
+  Colour text{0, 0, 0};
+};
+Colours ReadColours(const Installation& inst);
 
 // Placement fraction from its text: a number below 0 (or not a number) gives 0, above 1 gives 1.
 double PlacementFraction(std::string_view text);

@@ -47,12 +47,12 @@ int GetFolderPath(const Installation& inst, Reporter& rep, int n, std::string& o
   return 0;
 }
 
-int SetNcTableFile(Installation& inst, Reporter& rep) {
+int SetNcTableFile(const Installation& inst, Reporter& rep, std::string& path) {
   std::string value = ReadString(inst.iniPath, "table", "ncformat", 260);
   if (value.empty()) return rep.Report("エラー：[table] ncformat= | ＮＣテーブル定義がありません", -1);
-  std::string path = ProgramFile(inst, value);
-  if (!PathExists(path)) return rep.Reportf(-1, "エラー：ＮＣテーブル %s がありません", path.c_str());
-  inst.ncTableFile = path;
+  std::string found = ProgramFile(inst, value);
+  if (!PathExists(found)) return rep.Reportf(-1, "エラー：ＮＣテーブル %s がありません", found.c_str());
+  path = found;
   return 0;
 }
 

@@ -31,8 +31,9 @@ std::string ProgramFile(const Installation& inst, std::string_view name);
 // out = program folder + value of key "folder<n>" of section "folder" (no trailing "/").
 int GetFolderPath(const Installation& inst, Reporter& rep, int n, std::string& out);
 
-// Resolves key "ncformat" of section "table" into inst.ncTableFile; the file must exist.
-int SetNcTableFile(Installation& inst, Reporter& rep);
+// Resolves key "ncformat" of section "table" into the NC table file's path, which must exist; `path`
+// is set only then. Start-up keeps it as the installation's ncTableFile.
+int SetNcTableFile(const Installation& inst, Reporter& rep, std::string& path);
 
 // Resolves key `name` of section "table" into the table's path in the program folder.
 int GetTableFile(const Installation& inst, Reporter& rep, std::string_view name, std::string& path);

@@ -49,7 +49,8 @@ TEST(DrawingSettings, SaveWritesChangedFieldsInPlace) {
             "; viewer\r\n[lindrel]\r\nviewer=/usr/bin/librecad\r\nconsol=0\r\n\r\n[window]\r\nX=0.25\r\n"
             "Y=1.7\r\n[color]\r\nwindow=10,20,30\r\ntext=0,0,0\r\n");
   EXPECT_EQ(f.t.reporter.boxes.back(), (std::pair<std::string, int>{"3個の設定値を保存しました。", 1}));
-  EXPECT_EQ(f.t.inst.windowColour, (Colour{10, 20, 30}));
+  EXPECT_EQ(form.storedColours.window, (Colour{10, 20, 30}));
+  EXPECT_EQ(f.t.inst.windowColour, (Colour{220, 220, 220}));  // the installation is left as it was
   EXPECT_DOUBLE_EQ(form.placementX, 0.25);
 
   EXPECT_EQ(SaveDrawingSettings(f.t.ctx, "lindrel", form), 0);

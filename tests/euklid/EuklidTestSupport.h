@@ -25,7 +25,7 @@ class EuklidTest : public ::testing::Test {
  protected:
   // The NC table resolved and the folders of the program folder made, as start-up does.
   EuklidTest() : tc(folder) {
-    EXPECT_EQ(SetNcTableFile(tc.inst, tc.reporter), 0);
+    EXPECT_EQ(SetNcTableFile(tc.inst, tc.reporter, tc.inst.ncTableFile), 0);
     folder.Write("ncdata/.keep", "");
   }
 

@@ -39,7 +39,7 @@ struct ScreenFixture {
   explicit ScreenFixture(const Maker& make, const std::function<void(ScreenFixture&)>& prepare = {}) {
     CopyProgramFolder(folder);
     t = std::make_unique<GuiTestContext>(folder);
-    if (SetNcTableFile(t->inst, t->reporter) != 0) qFatal("no NC table");
+    if (SetNcTableFile(t->inst, t->reporter, t->inst.ncTableFile) != 0) qFatal("no NC table");
     if (prepare) prepare(*this);
     main = std::make_unique<QWidget>();
     main->resize(400, 300);

@@ -33,7 +33,7 @@ class MachiningTime : public ::testing::Test {
 
   void Rates(const std::string& keys) {
     folder.WriteCp932("NCformat.tbl", "[processtime]\r\n" + keys);
-    EXPECT_EQ(SetNcTableFile(t.inst, t.reporter), 0);
+    EXPECT_EQ(SetNcTableFile(t.inst, t.reporter, t.inst.ncTableFile), 0);
   }
 
   // Writes the NC file (lines joined with CR LF) and estimates it; the calculation's result.

@@ -47,7 +47,7 @@ NcTest::NcTest() {
   std::filesystem::create_directories(folder.File("ncdata"));
   Table("[tap]\nRigidTap=0\nRotationFeed=0\n");
   t = std::make_unique<TestContext>(folder);
-  EXPECT_EQ(SetNcTableFile(t->inst, t->reporter), 0);
+  EXPECT_EQ(SetNcTableFile(t->inst, t->reporter, t->inst.ncTableFile), 0);
   t->ctx.dbPath = folder.File("db/T.dat");
 }
 

@@ -80,7 +80,7 @@ class ProcessTest : public ::testing::Test {
   ProcessTest() {
     WriteProcessInstallation(folder);
     folder.Write("db/JOB.dat", EmptyProject("20."));
-    EXPECT_EQ(SetNcTableFile(t.inst, t.reporter), 0);
+    EXPECT_EQ(SetNcTableFile(t.inst, t.reporter, t.inst.ncTableFile), 0);
     t.ctx.dbPath = folder.File("db/JOB.dat");
     main.material = "S45C";
   }

@@ -126,8 +126,15 @@ TEST_F(InitialSettings, SaveWritesChangedFieldsAndReadsColoursAndPlacementAgain)
             "FTP=192.168.0.20\r\n"
             "ftpuser=機械１\r\n"
             "ftppass=secret\r\n");
-  EXPECT_EQ(t.inst.windowColour, (Colour{255, 0, 0}));
-  EXPECT_EQ(t.inst.textColour, (Colour{0, 0, 0}));
+  // The colours as stored now come back in the form; the installation is left as it was.
+  EXPECT_EQ(form.storedColours.window, (Colour{255, 0, 0}));
+  EXPECT_EQ(form.storedColours.text, (Colour{0, 0, 0}));
+  const Installation before = t.inst;
+  form.textColour = "1,2,3";
+  ASSERT_EQ(SaveInitialSettings(t.ctx, form), 0);
+  EXPECT_EQ(form.storedColours.text, (Colour{1, 2, 3}));
+  EXPECT_EQ(t.inst.windowColour, before.windowColour);
+  EXPECT_EQ(t.inst.textColour, before.textColour);
   EXPECT_DOUBLE_EQ(form.placementX, 1.0);
   EXPECT_DOUBLE_EQ(form.placementY, 0.75);
 }
@@ -239,15 +246,17 @@ TEST_F(InitialSettings, ProgramChooserNeedsAnExistingFile) {
   EXPECT_EQ(ChooseProgram(t.ctx, field), 0);
   EXPECT_EQ(field, folder.File("bin/viewer"));
   // A path longer than the field holds is refused, not stored cut.
-  std::string deep = folder.path() + std::string(200, 'd') + "/" + std::string(200, 'e') + "/" + std::string(120, 'f');
+  std::string deep =
+      folder.path() + std::string(200, 'd') + "/" + std::string(200, 'e') + "/" + std::string(120, 'f');
   t.dialogs.programs.push_back(deep);
   folder.Write(deep.substr(folder.path().size()), "");
   EXPECT_EQ(ChooseProgram(t.ctx, field), -1);
   EXPECT_EQ(field, folder.File("bin/viewer"));
 
-  EXPECT_EQ(t.reporter.boxes, (Boxes{{"エラー：実行ファイルの取得中止", -1},
-                                     {"エラー：実行ファイル " + folder.File("bin/gone") + " がありません。", -1},
-                                     {"エラー：実行ファイル " + deep + " のパスが長すぎます。", -1}}));
+  EXPECT_EQ(t.reporter.boxes,
+            (Boxes{{"エラー：実行ファイルの取得中止", -1},
+                   {"エラー：実行ファイル " + folder.File("bin/gone") + " がありません。", -1},
+                   {"エラー：実行ファイル " + deep + " のパスが長すぎます。", -1}}));
   EXPECT_EQ(t.dialogs.asked, (Strings(4, "ファイルを開く")));
 }
 

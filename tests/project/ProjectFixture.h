@@ -58,7 +58,7 @@ inline MainForm FilledForm() {
 struct ProjectTest : ::testing::Test {
   ProjectTest() {
     WriteProjectInstallation(folder);
-    EXPECT_EQ(SetNcTableFile(t.inst, t.reporter), 0);
+    EXPECT_EQ(SetNcTableFile(t.inst, t.reporter, t.inst.ncTableFile), 0);
   }
   std::string Db(const std::string& name) const { return folder.File("db/" + name + ".dat"); }
   std::string Read(const std::string& path, const char* section, const char* key) const {

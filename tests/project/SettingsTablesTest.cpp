@@ -41,7 +41,7 @@ struct SettingsTables : ::testing::Test {
                       "[EndLine]\r\n"
                       "OSP0=M02\r\n"
                       "OSP1=%\r\n");
-    EXPECT_EQ(SetNcTableFile(t.inst, t.reporter), 0);
+    EXPECT_EQ(SetNcTableFile(t.inst, t.reporter, t.inst.ncTableFile), 0);
   }
   std::string Table() const { return folder.ReadCp932("NCformat.tbl"); }
 

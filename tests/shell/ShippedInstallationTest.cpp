@@ -26,7 +26,7 @@ TEST_F(ShippedInstallation, StartsUp) {
   TestContext t(folder);
   EXPECT_EQ(CreateFolders(t.ctx), 0);
   for (const char* f : {"db", "ncdata", "trycut", "dxf"}) EXPECT_TRUE(PathExists(folder.File(f))) << f;
-  EXPECT_EQ(SetNcTableFile(t.inst, t.reporter), 0);
+  EXPECT_EQ(SetNcTableFile(t.inst, t.reporter, t.inst.ncTableFile), 0);
   EXPECT_TRUE(t.reporter.boxes.empty());
 }
 
@@ -83,7 +83,7 @@ TEST_F(ShippedInstallation, KeysOfTheProgramSettings) {
 
 TEST_F(ShippedInstallation, NcTableSections) {
   TestContext t(folder);
-  ASSERT_EQ(SetNcTableFile(t.inst, t.reporter), 0);
+  ASSERT_EQ(SetNcTableFile(t.inst, t.reporter, t.inst.ncTableFile), 0);
   const std::string& nc = t.inst.ncTableFile;
   for (const char* axis : {"StartX", "StartY", "StartZ"}) EXPECT_FALSE(ReadString(nc, "NcFormat", axis, 16).empty());
   EXPECT_FALSE(ReadString(nc, "StartLine", "fanuc0", 80).empty());

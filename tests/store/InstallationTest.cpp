@@ -66,11 +66,13 @@ TEST_F(InstallationLookup, GetFolderPath) {
 }
 
 TEST_F(InstallationLookup, SetNcTableFile) {
+  // The path is given back only when the table exists; the installation is not touched.
+  std::string path = "unchanged";
   Ini("[table]\r\ncommand=x.tbl\r\n");
-  EXPECT_EQ(SetNcTableFile(inst, rep), -1);
+  EXPECT_EQ(SetNcTableFile(inst, rep, path), -1);
   Ini("[table]\r\nncformat=NCformat.tbl\r\n");
-  EXPECT_EQ(SetNcTableFile(inst, rep), -1);
-  EXPECT_EQ(inst.ncTableFile, "");
+  EXPECT_EQ(SetNcTableFile(inst, rep, path), -1);
+  EXPECT_EQ(path, "unchanged");
   const std::vector<std::string> lines = {
       "エラー：[table] ncformat= | ＮＣテーブル定義がありません",
       "エラー：ＮＣテーブル " + folder.path() + "NCformat.tbl がありません"};
@@ -79,8 +81,9 @@ TEST_F(InstallationLookup, SetNcTableFile) {
   EXPECT_EQ(rep.boxes[1], std::make_pair(lines[1], -1));
 
   folder.Write("ncformat.TBL", "[NcFormat]\r\n");
-  EXPECT_EQ(SetNcTableFile(inst, rep), 0);
-  EXPECT_EQ(inst.ncTableFile, folder.path() + "ncformat.TBL");
+  EXPECT_EQ(SetNcTableFile(inst, rep, path), 0);
+  EXPECT_EQ(path, folder.path() + "ncformat.TBL");
+  EXPECT_EQ(inst.ncTableFile, "");
   EXPECT_EQ(rep.Lines().size(), 2u);
 }
 

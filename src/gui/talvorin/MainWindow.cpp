@@ -244,7 +244,7 @@ bool MainWindow::Create() {
   WidgetsFromForm();
   WriteStartBanner(ctx_);
   CreateFolders(ctx_);
-  if (SetNcTableFile(ctx_.inst, ctx_.reporter) != 0) return false;
+  if (SetNcTableFile(ctx_.inst, ctx_.reporter, ctx_.inst.ncTableFile) != 0) return false;
   return true;
 }
 
