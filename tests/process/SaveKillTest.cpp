@@ -201,10 +201,11 @@ TEST_F(CommandKill, AKilledPlanOrRunLeavesTheProjectFileWhole) {
     }
     seen.insert(bytes);
   }
-  // The delays lie within one whole run, so most rounds end in a kill; a loaded machine runs fewer
-  // rounds before the deadline, not fewer kills per round.
+  // The delays lie within a plan and a run together, so a good part of the rounds ends in a kill (a
+  // fifth or more here, fewer on a loaded machine, where the start of a program takes longer); a
+  // loaded machine also runs fewer rounds before the deadline.
   EXPECT_GE(kills, 5);
-  EXPECT_GE(kills * 4, rounds);
+  EXPECT_GE(kills * 8, rounds);
   // The kills fell before, between and after the steps.
   EXPECT_GE(seen.size(), 2u);
 }
