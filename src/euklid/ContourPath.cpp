@@ -275,10 +275,22 @@ struct ContourPath {
   MoveState state;
   MovePosition last;
   MoveFeed feed;
+  // The approach, lead-in, run-on and retract points lie beside the contour: near the edge of the
+  // control's range they can leave it though every point of the file lies within. The first such
+  // block is kept here and nothing more is written.
+  bool beyondRange = false;
+  MovePosition beyond;
 
   void Move(int motion, double x, double y, double z, double i = 0, double j = 0) {
-    state.motion = motion;
+    if (beyondRange) return;
     MovePosition target{x, y, z, i, j};
+    for (double v : {x, y, z, i, j})
+      if (!std::isfinite(v) || std::fabs(v) > kLargestCoordinate) {
+        beyondRange = true;
+        beyond = target;
+        return;
+      }
+    state.motion = motion;
     WriteMoveBlock(out, last, target, feed, state);
   }
   // An element of the curve as the file gives it; I and J from the previous point.
@@ -432,7 +444,7 @@ int WriteEuklidContour(Context& ctx, TextSink& out, const std::string& section, 
   c.rLevel = rec.v[kProcR];
   c.startZ = start.z;
   c.offset = nc::Whole(rec.v[kProcD]);
-  ContourPath path{out, {}, {start.x, start.y, start.z, 0, 0}, {}};
+  ContourPath path{out, {}, {start.x, start.y, start.z, 0, 0}, {}, false, {}};
 
   // 2. Contour by contour: read ahead to its end, then write it.
   CurveLine first;
@@ -443,6 +455,12 @@ int WriteEuklidContour(Context& ctx, TextSink& out, const std::string& section, 
     if (ScanContour(ctx, ahead, first, 2 * c.distance, end) != 0) return -1;
     if (NextStart(ctx, lines, first) != 1) return -1;
     if (WriteContour(ctx, path, lines, end, c) != 0) return -1;
+    if (path.beyondRange)
+      return ctx.reporter.Reportf(
+          -1,
+          "エラー：曲線定義ファイル %s の %zu 行目までの輪郭：工具の移動先 X%.3f Y%.3f が"
+          "制御装置の範囲（±99999.999）を超えます",
+          curveFile.c_str(), lines.lineNumber, path.beyond.x, path.beyond.y);
   }
 }
 

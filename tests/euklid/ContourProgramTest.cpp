@@ -156,6 +156,18 @@ TEST_F(ContourProgram, NumbersNoControlTakesStopTheProgram) {
                                                    " の 6 行目に使えない数値があります"}));
 }
 
+TEST_F(ContourProgram, PointsBesideTheContourBeyondTheControlsRangeStopTheProgram) {
+  // Every point of the file lies within ±99999.999, but the run-off extends the last line 4 mm to
+  // X100002: the program stops before that block, naming the point.
+  int rc = 0;
+  EXPECT_EQ(Path({"P,99990,0,-5,0,0,90", "L,99998,0,-5,0,0,0", "P,99998,0,-5,0,0,90"}, &rc),
+            Text({"X99986. Y4.", "Z-3.", "G01 Z-5. F600", "G41 Y0. D07 F300", "X99990.", "X99998."}));
+  EXPECT_EQ(rc, -1);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"エラー：曲線定義ファイル " + folder.File("input/curve.csv") +
+                                               " の 3 行目までの輪郭：工具の移動先 X100002.000 Y0.000 が"
+                                               "制御装置の範囲（±99999.999）を超えます"}));
+}
+
 TEST_F(ContourProgram, UnreadableCurveFileIsNamed) {
   ctx().dbPath = folder.File("db/CURVE.dat");
   ASSERT_TRUE(WriteString(ctx().dbPath, "ncproc1", "定義", folder.File("input/none.csv")));
