@@ -21,6 +21,16 @@ void PlaceOnScreen(const Installation& inst, QWidget* window) {
   window->move(area.x() + place.left, area.y() + place.top);
 }
 
+void TakeSavedLook(Installation& inst, const Colours& stored, QWidget* window, QWidget* screen) {
+  inst.windowColour = stored.window;
+  inst.textColour = stored.text;
+  if (window) {
+    PlaceOnScreen(inst, window);
+    ApplyColours(inst, window);
+  }
+  ApplyColours(inst, screen);
+}
+
 void ApplyColours(const Installation& inst, QWidget* window) {
   QPalette palette = window->palette();
   const Colour& back = inst.windowColour;

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QWidget>
 
+#include "shell/ProgramSetup.h"
 #include "store/Installation.h"
 
 namespace talvorin::gui {
@@ -16,6 +17,10 @@ void PlaceOnScreen(const Installation& inst, QWidget* window);
 // Window background in the window colour, static texts in the text colour on it (transparent);
 // fields, lists and buttons keep the desktop's colours.
 void ApplyColours(const Installation& inst, QWidget* window);
+
+// After a settings save: the installation the window holds takes the colours as stored now (for the
+// screens it opens later); `window` (when there is one) is placed and painted anew, and so is `screen`.
+void TakeSavedLook(Installation& inst, const Colours& stored, QWidget* window, QWidget* screen);
 
 // The program's icon: a plate with drilled holes, drawn in code.
 QIcon ProgramIcon();

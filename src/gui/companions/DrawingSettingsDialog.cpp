@@ -132,15 +132,7 @@ class DrawingSettingsScreen : public QDialog {
     const int result = SaveDrawingSettings(ctx_, section_, form_);
     WidgetsFromForm();
     if (result != 0) return;
-    // Placement and colours as stored now, for the window and this screen; the installation the window
-    // holds takes the colours for the screens it opens later.
-    ctx_.inst.windowColour = form_.storedColours.window;
-    ctx_.inst.textColour = form_.storedColours.text;
-    if (window_) {
-      PlaceOnScreen(ctx_.inst, window_);
-      ApplyColours(ctx_.inst, window_);
-    }
-    ApplyColours(ctx_.inst, this);
+    TakeSavedLook(ctx_.inst, form_.storedColours, window_, this);
   }
 
   void CheckPosition() {

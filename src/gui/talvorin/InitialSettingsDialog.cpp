@@ -182,15 +182,7 @@ class InitialSettingsScreen : public QDialog {
     const int result = SaveInitialSettings(ctx_, form_);
     WidgetsFromForm();
     if (result != 0) return;
-    // Placement and colours as stored now, for the main window and this screen; the installation the
-    // main window holds takes the colours for the screens it opens later.
-    ctx_.inst.windowColour = form_.storedColours.window;
-    ctx_.inst.textColour = form_.storedColours.text;
-    if (main_) {
-      PlaceOnScreen(ctx_.inst, main_);
-      ApplyColours(ctx_.inst, main_);
-    }
-    ApplyColours(ctx_.inst, this);
+    TakeSavedLook(ctx_.inst, form_.storedColours, main_, this);
   }
 
   void CheckPosition() {
