@@ -83,6 +83,13 @@ QStringList Items(QComboBox* combo) {
   return items;
 }
 
+// Whether a message line from `from` on holds `text`.
+bool LineSince(TalvorinFixture& f, std::size_t from, const std::string& text) {
+  for (std::size_t i = from; i < f.Lines().size(); ++i)
+    if (f.Lines()[i].find(text) != std::string::npos) return true;
+  return false;
+}
+
 std::string Db(TalvorinFixture&, const char* section, const char* key, const std::string& file) {
   return ReadString(file, section, key, 128, "(none)");
 }
@@ -158,11 +165,6 @@ class MainWindowTest : public QObject {
         if (call.what == "run") runs.push_back(call.target);
       return runs;
     };
-    auto lineSince = [&f](std::size_t from, const std::string& text) {
-      for (std::size_t i = from; i < f.Lines().size(); ++i)
-        if (f.Lines()[i].find(text) != std::string::npos) return true;
-      return false;
-    };
     // The evidence each command leaves: a routine's line, a dialog, a screen, a command file run.
     struct Evidence {
       int id;
@@ -184,7 +186,7 @@ class MainWindowTest : public QObject {
       } else {
         QTest::mouseClick(Control<QPushButton>(f, e.id), Qt::LeftButton);
       }
-      if (!lineSince(from, e.line)) {
+      if (!LineSince(f, from, e.line)) {
         QString all;
         for (std::size_t i = from; i < f.Lines().size(); ++i)
           all += QString::fromStdString(f.Lines()[i]) + "\n";
@@ -234,7 +236,7 @@ class MainWindowTest : public QObject {
     const std::size_t from = f.Lines().size();
     for (QAction* a : f.window->menuBar()->actions())
       if (a->objectName() == "40002") a->trigger();
-    QVERIFY(lineSince(from, "!!! routine name : SaveTALVORINdata"));
+    QVERIFY(LineSince(f, from, "!!! routine name : SaveTALVORINdata"));
     // 40009 closes the window.
     MenuAction(f, 40009)->trigger();
     QVERIFY(!f.window->isVisible());
@@ -246,11 +248,6 @@ class MainWindowTest : public QObject {
     f.window->show();
     f.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-    auto lineSince = [&f](std::size_t from, const std::string& text) {
-      for (std::size_t i = from; i < f.Lines().size(); ++i)
-        if (f.Lines()[i].find(text) != std::string::npos) return true;
-      return false;
-    };
     const struct {
       QKeySequence key;
       const char* line;
@@ -263,7 +260,7 @@ class MainWindowTest : public QObject {
     for (const auto& k : keys) {
       const std::size_t from = f.Lines().size();
       QTest::keySequence(f.window.get(), k.key);
-      QVERIFY2(lineSince(from, k.line), qPrintable(k.key.toString()));
+      QVERIFY2(LineSince(f, from, k.line), qPrintable(k.key.toString()));
     }
     // The menu shows each key beside its command.
     QCOMPARE(MenuAction(f, 40002)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
